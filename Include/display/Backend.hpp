@@ -1,0 +1,95 @@
+#pragma once
+// The narrow interface between the display layer and the thing that shows it. The layer owns
+// every pixel (an 8-bit palette-indexed pane), the menu tree, the status texts and the title;
+// a backend only presents them and feeds keys and menu picks back. Two backends exist: a real
+// window (SDL2) and a headless one (no display: keys from standard input, message boxes and the
+// text window's lines on standard error).
+
+#include "display/Display.hpp"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnova {
+
+class Backend;
+
+// One entry of the menu bar, or of a top-level menu's drop-down (items).
+struct MenuEntry {
+    std::string text;           // with "&" before the access letter
+    int flags = 4;              // as appendMenuItem
+    MenuHandler handler = nullptr;
+    std::vector<MenuEntry> items;
+};
+
+// Everything a backend presents. Read and written only under `mutex`, the display lock.
+struct DisplayState {
+    std::mutex mutex;
+    int paneWidth = 1024;
+    int paneHeight = 768;
+    std::vector<std::uint8_t> pixels;           // paneWidth x paneHeight, top row first
+    std::array<std::uint32_t, 256> palette{};   // 0x00BBGGRR per index
+    std::vector<MenuEntry> menuBar;
+    std::array<std::string, 6> statusTexts;     // by kind (3 ended, 4 paused, 5 running)
+    bool programEnded = false;                  // status kind 3 applies from then on
+    std::string title;
+    int exitBehaviour = 3;
+    std::uint64_t generation = 0;               // bumped by every change a backend shows
+    Backend* backend = nullptr;
+};
+
+// The one display state of this process.
+DisplayState& displayState();
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Main thread, once, before the menu is set up. Opens the frame maximised on the current
+    // display and fixes the pane size (usable area less the frame's own bars) in paneWidth and
+    // paneHeight. Returns false, leaving nothing open, when no display can be opened.
+    virtual bool open(std::string_view title, int& paneWidth, int& paneHeight) = 0;
+
+    // Main thread. Runs the frame until the program has ended and the frame is to close (as the
+    // exit behaviour says); presents the pane whenever `generation` moved, never faster than the
+    // display refreshes; calls menu handlers on this thread. Returns when the frame is gone.
+    virtual void run() = 0;
+
+    // Any thread, with or without the display lock held; never blocks. Something shown changed.
+    virtual void changed() = 0;
+
+    // Program thread, display lock not held. Shows a modal box and returns when it is dismissed
+    // (1 = OK).
+    virtual int messageBox(std::string_view text, std::string_view caption, int style) = 0;
+
+    // Program thread, display lock not held. Waits for the next key: returns its character, or
+    // 0 with the classic PC scan code in `code` for a key without one (arrows, F1-F12, ...).
+    // May end the program (headless input exhausted twice).
+    virtual int nextKey(int& code) = 0;
+
+    // Program thread, display lock not held. Blocks, without spinning, until the user chooses
+    // Exit (exitRequested) or, headless, standard input is exhausted.
+    virtual void waitForExit() = 0;
+
+    // Program thread. The program body has ended with `status`; the frame closes as the exit
+    // behaviour says and run() then returns.
+    virtual void programEnded(int status) = 0;
+
+    // Window thread (menu handlers). Built-in frame commands.
+    virtual void toggleFullScreen() = 0;
+    virtual void windowCommand() = 0;
+
+    // Program thread. A line written to the screen's text window (headless echoes it to stderr).
+    virtual void textLine(std::string_view line) { (void)line; }
+};
+
+// The real-window backend; nullptr when it is not built in.
+std::unique_ptr<Backend> makeWindowBackend();
+std::unique_ptr<Backend> makeHeadlessBackend();
+
+} // namespace tarnova

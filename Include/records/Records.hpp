@@ -1,0 +1,116 @@
+#pragma once
+// Fixed-column records: numbered units connected to sequential text files (or to the screen's
+// text window), and the small record-format notation that drives reading, writing and formatting
+// numbers into names and labels.
+//
+//   openUnit(21, "TANKER1.ana");  rewindUnit(21);
+//   int caseCount = 0;
+//   readRecords(21, "(I2)", {caseCount});
+//   writeRecords(22, "(3F10.1,/,2F10.1)", {a, b, c, d, e});
+//   std::vector<float> ratios(n);  readRecords(1, "(10E9.3)", {std::span<float>(ratios)});
+//
+// A format is found by balancing parentheses from its first "(": formats may be stored back to
+// back ("(I3)(I3)(I2)" names only "(I3)"). Each statement parses its format once.
+//
+// Errors (a field that cannot be converted, a value out of range, a read at the end of a unit, a
+// file that cannot be opened) are run-time errors: the report goes to the error handler, which ends
+// the program. Every record written before the error stays in its file.
+
+#include "records/FixedText.hpp"
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tarnova {
+
+// The unit that writes into the text window of the display layer.
+inline constexpr int screenUnit = -1;
+
+// Destination of one or more items of a read statement.
+struct ReadItem {
+    using Target = std::variant<std::int32_t*, float*, double*, FixedText*,
+                                std::span<std::int32_t>, std::span<float>, std::span<double>>;
+    Target target;
+
+    ReadItem(std::int32_t& v) : target(&v) {}
+    ReadItem(float& v) : target(&v) {}
+    ReadItem(double& v) : target(&v) {}
+    ReadItem(FixedText& v) : target(&v) {}
+    ReadItem(std::span<std::int32_t> v) : target(v) {}
+    ReadItem(std::span<float> v) : target(v) {}
+    ReadItem(std::span<double> v) : target(v) {}
+};
+
+// Value of one or more items of a write statement (16-bit integers widen to 32 bits).
+struct WriteItem {
+    using Value = std::variant<std::int32_t, float, double, std::string_view,
+                               std::span<const std::int32_t>, std::span<const float>,
+                               std::span<const double>>;
+    Value value;
+
+    WriteItem(std::int32_t v) : value(v) {}
+    WriteItem(float v) : value(v) {}
+    WriteItem(double v) : value(v) {}
+    WriteItem(std::string_view v) : value(v) {}
+    WriteItem(const char* v) : value(std::string_view(v)) {}
+    WriteItem(const std::string& v) : value(std::string_view(v)) {}
+    WriteItem(const FixedText& v) : value(v.view()) {}
+    WriteItem(std::span<const std::int32_t> v) : value(v) {}
+    WriteItem(std::span<const float> v) : value(v) {}
+    WriteItem(std::span<const double> v) : value(v) {}
+};
+
+// Item of a list-form record: a text or an integer.
+struct ListItem {
+    std::variant<std::int32_t, std::string_view> value;
+
+    ListItem(std::int32_t v) : value(v) {}
+    ListItem(std::string_view v) : value(v) {}
+    ListItem(const char* v) : value(std::string_view(v)) {}
+    ListItem(const std::string& v) : value(std::string_view(v)) {}
+    ListItem(const FixedText& v) : value(v.view()) {}
+};
+
+// Connects the unit to the named file (trailing blanks ignored; relative to the current
+// directory), creating a missing file empty. Positioned at the first record.
+void openUnit(int unit, std::string_view fileName);
+// Positions the unit at its first record.
+void rewindUnit(int unit);
+// True when no further record can be read from the unit's current position.
+bool atEndOfUnit(int unit);
+// Reads one or more records and converts their fields into the items.
+void readRecords(int unit, std::string_view format, std::initializer_list<ReadItem> items);
+void readRecords(int unit, std::string_view format, std::span<const ReadItem> items);
+// Converts the items and writes one or more records (a record written becomes the file's last).
+void writeRecords(int unit, std::string_view format, std::initializer_list<WriteItem> items);
+void writeRecords(int unit, std::string_view format, std::span<const WriteItem> items);
+// Writes one record without a format (list form); no items writes a blank line.
+void writeListRecord(int unit, std::initializer_list<ListItem> items = {});
+void writeListRecord(int unit, std::span<const ListItem> items);
+// Formats the items into the text variable, which is the one record; the rest is blanked.
+void formatToText(FixedText& text, std::string_view format, std::initializer_list<WriteItem> items);
+void formatToText(FixedText& text, std::string_view format, std::span<const WriteItem> items);
+// Ends the connection and keeps the file.
+void closeUnit(int unit);
+// True when a file of that name exists; nothing is created.
+bool fileExists(std::string_view fileName);
+
+// Flushes and closes every open unit (called before the program ends, normally or not).
+void closeAllUnits();
+
+// Where records written to the screen unit go (the display layer installs the text window).
+// Without a sink they go to standard output.
+using ScreenSink = void (*)(std::string_view record);
+void setScreenSink(ScreenSink sink);
+
+// Called with the full report of a run-time error of the record layer, after every unit has
+// been flushed. Must not return (it ends the program with a non-zero status). The default
+// prints the report to standard error and exits with status 2.
+using RecordErrorHandler = void (*)(const std::string& report);
+void setRecordErrorHandler(RecordErrorHandler handler);
+
+} // namespace tarnova

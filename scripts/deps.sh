@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the suite needs (as root), or prints the apt line and stops.
+# Usage: scripts/deps.sh [build|test]
+set -euo pipefail
+want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig)
+if [ "${1:-build}" = test ]; then
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool)
+fi
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages. Install them with:" >&2
+  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"
