@@ -1,0 +1,67 @@
+#pragma once
+// The engine's procedures, in the order a case study calls them. Calcrun.hpp is what the driver
+// uses; this header is for the engine's own files and its tests.
+
+#include "Tables.hpp"
+#include "Calcrun.hpp"
+
+#include <string>
+#include <string_view>
+
+namespace tarnova::calcrun {
+
+// ---- Stops -------------------------------------------------------------------------------
+// Ends the run through the driver's stop handler (never returns).
+[[noreturn]] void stopRun(std::string_view detail);
+// " (case study c, step k)" or " (case study c, section properties)".
+std::string whereInRun();
+// Writes "AREA OF ELEMENT N." n " IS NUL" on the screen unit and stops.
+[[noreturn]] void stopNulArea(int n);
+
+// ---- Analysis options --------------------------------------------------------------------
+// Reads the next option record of unit 21, echoes it, opens unit 5 on the case results file and
+// converts the heel angle to radians.
+void readCaseOptions(CaseOptions& o);
+// Decimal digits of a non-negative value, zero-padded to at least minDigits, into a 10-character
+// text; the value is consumed. A negative value gives "-" and the digits of its magnitude.
+void zeroPaddedDigits(FixedText& text, int& value, int minDigits);
+// "jc", the four codes, two digits of the distortion coefficient, ".", three digits of the heel.
+std::string caseResultsFileName(const CaseOptions& o);
+
+// ---- Section model -----------------------------------------------------------------------
+// Reads "<caseName>.geo" and "<caseName>.pro" (units 2 and 3), fills the tables, writes the head
+// of the element curve file and the trace.
+void readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth);
+
+// ---- Tripping ----------------------------------------------------------------------------
+float modeInteraction(int j);
+void trippingStresses(float poissonRatio);
+
+// ---- Section properties ------------------------------------------------------------------
+void sectionProperties(float& elasticMoment, float& plasticMoment);
+// Plastic neutral axis and plastic moment of the lumped section (weighted median of the yield
+// forces); results in `section`.
+void plasticProperties();
+
+// ---- Element load-shortening model -------------------------------------------------------
+inline float elasticPlasticRatio(float x) { return x > 1.0f ? 1.0f : (x < -1.0f ? -1.0f : x); }
+float residualStressFactor(float phi, float r);
+struct PlateStrength {
+    float strengthRatio = 1.0f;   // phi_u
+    float stiffnessRatio = 1.0f;  // psi
+};
+PlateStrength plateStrength(float phi, float aspect, float beta, int behaviourCode, int sheddingCode,
+                            int elementKind);
+float radiusOfGyration(float ape, float aps, float zp, float as, float zs, float is, int n);
+float columnStrength(int n, float yieldStrain, float phiC, float area, float rho, int sheddingCode);
+float elementForce(int n, float curvature, float xna, float yna, float theta);
+
+// ---- Collapse iteration ------------------------------------------------------------------
+void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2,
+                         CollapseProgress& progress);
+
+// ---- Element curve file ------------------------------------------------------------------
+void writeCurveHead();
+void writeCurveStep(int step, float curvature, float resultantMoment, float momentX, float momentY);
+
+} // namespace tarnova::calcrun

@@ -1,0 +1,145 @@
+// Progressive collapse: 50 equal curvature steps up to twice the yield curvature; at each step the
+// neutral axis moves along the heel direction until the element forces balance, then the bending
+// moment is summed. The ultimate moment is the vertex of a parabola through the peak.
+
+#include "Engine.hpp"
+#include "records/Records.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace tarnova::calcrun {
+
+namespace {
+
+struct StepResult {
+    float resultantMoment = 0, momentX = 0, momentY = 0, curvature = 0;
+};
+std::array<StepResult, stepCount + 1> stepResults;  // index = step
+
+// The ultimate moment with the moments, curvature and modulus that belong to it.
+struct Ultimate {
+    float moment = 0, momentX = 0, momentY = 0, curvature = 0, sectionModulus = 0;
+};
+
+// The ultimate moment taken as a step's own moment: its companions are that step's.
+void takeStep(Ultimate& u, int step)
+{
+    const StepResult& s = stepResults[static_cast<std::size_t>(step)];
+    u.moment = s.resultantMoment;
+    u.momentX = s.momentX;
+    u.momentY = s.momentY;
+    u.curvature = s.curvature;
+    u.sectionModulus = u.moment / section.maxYieldStress;
+}
+
+// Peak search over steps k - 2, k - 1, k (k >= 4).
+void searchPeak(Ultimate& u, int k)
+{
+    const StepResult& s1 = stepResults[static_cast<std::size_t>(k - 2)];
+    const StepResult& s2 = stepResults[static_cast<std::size_t>(k - 1)];
+    const StepResult& s3 = stepResults[static_cast<std::size_t>(k)];
+    const float m1 = s1.resultantMoment, m2 = s2.resultantMoment, m3 = s3.resultantMoment;
+    if (m1 > u.moment) takeStep(u, k - 2);
+    if (m3 > u.moment) takeStep(u, k);
+    if (m2 < u.moment) return;
+    const float d = m1 + m3 - 2.0f * m2;
+    if (d == 0.0f) {
+        // Three equal moments: no parabola, the middle point is the peak.
+        takeStep(u, k - 1);
+        return;
+    }
+    u.curvature = s2.curvature + (s3.curvature - s2.curvature) * (m1 - m3) / (2.0f * d);
+    const float rise = m3 - m1;
+    u.moment = m2 - rise * rise / (8.0f * d);
+    u.momentX = s2.momentX;
+    u.momentY = s2.momentY;
+    u.sectionModulus = u.moment / section.maxYieldStress;
+}
+
+} // namespace
+
+void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2,
+                         CollapseProgress& progress)
+{
+    options.behaviourCode = behaviourCode;
+    options.sheddingCode = sheddingCode;
+    SectionScalars& s = section;
+    const float theta = options.heelAngle;
+    const float cosine = std::cos(theta), sine = std::sin(theta);
+    const float yieldCurvature = 2.0f * (s.maxYieldStress / s.maxYoungsModulus) / s.sectionDepth;
+
+    writeRecords(caseResultsUnit,
+                 "(/,/,'  N.      ANGLE        X    MOMEMT    Y       R MOMENT','    XCNA     YCNA')", {});
+    writeRecords(traceUnit, "(3F10.1,/,2F10.1)",
+                 {s.firstHeaderValue, s.sectionDepth, s.sectionBreadth, s.maxYieldStress, s.maxYoungsModulus});
+    Ultimate ultimate;
+    progress.boxStarted();
+
+    float axisShift = 0.0f;
+    float curvature = 0.0f;
+    const float yieldForce = s.maxYieldStress * s.sectionArea;
+    for (int k = 1; k <= stepCount; ++k) {
+        context.step = k;
+        curvature = static_cast<float>(k) / static_cast<float>(stepCount) * 2.0f * yieldCurvature;
+        int iterations = 0;
+        writeRecords(traceUnit, "(3F10.2)", {});
+        float previousForce = 0.0f;
+        bool bracketed = false;
+        float axialForce = 0.0f, momentX = 0.0f, momentY = 0.0f;
+        for (;;) {
+            axialForce = 0.0f;
+            momentX = 0.0f;
+            momentY = 0.0f;
+            for (int n = 1; n <= s.elementCount; ++n) {
+                const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);
+                const Element& e = element(n);
+                axialForce += force;
+                momentX += force * (e.centroidY - s.neutralAxisY);
+                momentY += force * (e.centroidX - s.neutralAxisX);
+            }
+            // Elastic estimate of the move that cancels the axial force (enlarged from step 9 on);
+            // once the force has changed sign, halving moves that reverse at every sign change.
+            if (axialForce * previousForce < 0.0f) {
+                axisShift = -axisShift / 2.0f;
+                bracketed = true;
+            } else if (bracketed) {
+                axisShift = axisShift / 2.0f;
+            } else {
+                axisShift = std::max(1.0f, static_cast<float>(k) / 8.0f) * axialForce /
+                            (curvature * s.maxYoungsModulus * s.sectionArea);
+            }
+            previousForce = axialForce;
+            ++iterations;
+            writeRecords(traceUnit, "(2I3,4E11.3,2F8.0,F7.1)",
+                         {k, iterations, curvature, momentX, momentY, axialForce, s.neutralAxisX, s.neutralAxisY,
+                          axisShift});
+            // An axis at height 0 is tested by the size of the move itself (mm).
+            const bool shiftSmall = s.neutralAxisY == 0.0f ? std::fabs(axisShift) < 0.0001f
+                                                           : std::fabs(axisShift / s.neutralAxisY) < 0.0001f;
+            if (shiftSmall || std::fabs(axialForce / yieldForce) < 0.000001f) break;
+            s.neutralAxisY += cosine * axisShift;
+            s.neutralAxisX += sine * axisShift;
+            if (iterations > maxIterations) {
+                stopRun("no equilibrium of the element forces after " + std::to_string(maxIterations) +
+                        " iterations" + whereInRun());
+            }
+        }
+        const float resultantMoment = std::sqrt(momentY * momentY + momentX * momentX);
+        progress.stepShown(k);
+        writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
+                     {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
+        stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature};
+        if (k >= 4) searchPeak(ultimate, k);
+        writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
+    }
+
+    writeRecords(reportUnit,
+                 "(/,'   X  Ultimate Bending Moment Y       UBM         ESMod','ulus','      Curv. UBM',/,5E15.6)",
+                 {ultimate.momentX, ultimate.momentY, ultimate.moment, ultimate.sectionModulus, ultimate.curvature});
+    result1 = ultimate.moment;
+    result2 = curvature;
+}
+
+} // namespace tarnova::calcrun

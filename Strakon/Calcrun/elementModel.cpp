@@ -1,0 +1,125 @@
+// Element load-shortening model: the axial force of one element at a given curvature about a
+// given neutral axis, in closed form (yield, effective-width plate buckling, residual stress,
+// Johnson-Ostenfeld beam-column buckling, tripping; SHED or CONST beyond yield).
+// Strain ratio phi = strain / yield strain, positive when shortening; forces positive in compression.
+
+#include "Engine.hpp"
+#include "records/Records.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarnova::calcrun {
+
+namespace {
+
+// cos and sin of the last heel angle: every element of an iteration shares it.
+struct Heel {
+    float theta = 0.0f, cosine = 1.0f, sine = 0.0f;
+};
+Heel heel;
+
+} // namespace
+
+float residualStressFactor(float phi, float r)
+{
+    const float withBlocks = std::fabs((1.0f + r * (phi - 1.0f)) / (1.0f + r));
+    return std::max(-1.0f, std::min({1.0f, phi, withBlocks}));
+}
+
+PlateStrength plateStrength(float phi, float aspect, float beta, int behaviourCode, int sheddingCode,
+                            int elementKind)
+{
+    PlateStrength s;
+    if (phi <= 0.0f || elementKind == 1 || behaviourCode == 1) return s;
+    const float root = std::sqrt(phi);
+    // Slenderness at the current strain; CONST holds it at its value at yield.
+    const float betaE = sheddingCode == 2 ? beta * std::min(root, 1.0f) : beta * root;
+    float psi = std::min(1.0f, 1.0f / betaE);
+    if (aspect >= 1.0f && elementKind != 2) {
+        // Faulkner's effective width: 2/beta - 1/beta^2 beyond beta = 1.
+        s.stiffnessRatio = psi;
+        s.strengthRatio = 2.0f * psi - psi * psi;
+        return s;
+    }
+    // Wide plate (shorter than wide) and the wide-plate limit of element kind 2.
+    const float betaW = aspect * betaE;
+    psi = std::min(1.0f, 1.0f / betaW);
+    const float lift = (1.0f + psi * psi) * (1.0f + psi * psi);
+    if (betaW > 1.0f) s.strengthRatio = aspect * (2.0f * psi - psi * psi) + 0.08f * (1.0f - aspect) * lift;
+    if (elementKind == 2) s.strengthRatio = 0.08f * lift;
+    s.stiffnessRatio = psi;
+    return s;
+}
+
+float radiusOfGyration(float ape, float aps, float zp, float as, float zs, float is, int n)
+{
+    const float stiffArea = as + aps;
+    const float loadArea = as + ape;
+    if (!(stiffArea > 0.0f)) stopNulArea(n);
+    const float zg = (zs * as + zp * aps) / stiffArea;
+    float inertia = zs * zs * as + zp * zp * aps + is - stiffArea * (zg * zg);
+    // A bare plate's terms cancel exactly; rounding may leave a tiny negative second moment.
+    if (inertia < 0.0f) inertia = 0.0f;
+    if (!(loadArea > 0.0f)) return 0.0f;
+    return std::sqrt(inertia / loadArea);
+}
+
+float columnStrength(int n, float yieldStrain, float phiC, float area, float rho, int sheddingCode)
+{
+    const float s = elasticPlasticRatio(phiC);
+    const Element& e = element(n);
+    if (phiC <= 0.0f || e.stiffenerArea == 0.0f) return area * s;
+    // Euler stress over yield stress of the stiffener with its plating, column length a.
+    const float euler = pi * rho / e.frameSpacing;
+    const float eulerRatio = euler * euler / yieldStrain;
+    const float r = sheddingCode == 1 ? eulerRatio / phiC : eulerRatio / s;
+    // Johnson-Ostenfeld parabola above half the yield stress.
+    const float ratio = r > 0.5f ? s * (1.0f - 0.25f / r) : s * r;
+    return area * ratio;
+}
+
+float elementForce(int n, float curvature, float xna, float yna, float theta)
+{
+    Element& e = element(n);
+    const MaterialSet& m = material(e.materialSet);
+    const float yieldStrain = m.yieldStrainRoot * m.yieldStrainRoot;
+    const float sigma0 = m.yieldStress;
+    if (theta != heel.theta) heel = {theta, std::cos(theta), std::sin(theta)};
+
+    const float phi = ((e.y - yna) * heel.cosine + (e.x - xna) * heel.sine) * curvature / yieldStrain;
+    e.strainRatio = phi;
+    const float phiC = ((e.centroidX - xna) * heel.sine + (e.centroidY - yna) * heel.cosine) * curvature / yieldStrain;
+
+    const int behaviourCode = options.behaviourCode;
+    const int sheddingCode = options.sheddingCode;
+    const PlateStrength plate = plateStrength(phi, e.frameSpacing / e.plateWidth, e.plateSlenderness, behaviourCode,
+                                              sheddingCode, e.elementKind);
+    e.effectivePlateArea = e.plateArea * plate.strengthRatio;
+    e.stiffnessPlateArea = e.plateArea * plate.stiffnessRatio;
+    const float ratio = elasticPlasticRatio(phi);
+    if (phi > 0.001f) {
+        e.effectivePlateArea = e.effectivePlateArea * residualStressFactor(phi, e.residualStressRatio) / ratio;
+    }
+    const float carrying = e.effectivePlateArea + e.stiffenerArea;
+    float f = carrying * ratio;
+
+    if (behaviourCode != 1 && phi > 0.0f && e.elementKind != 1) {
+        const float rho = radiusOfGyration(e.effectivePlateArea, e.stiffnessPlateArea, -e.plateThickness / 2.0f,
+                                           e.stiffenerArea, e.stiffenerCentroid, e.stiffenerInertia, n);
+        f = std::min(f, columnStrength(n, yieldStrain, phiC, carrying, rho, sheddingCode));
+        const float t = trippingStress(n, 1);
+        if (behaviourCode != 2 && t < 1.0f) {
+            float trip = carrying * t;
+            if (sheddingCode == 1) {
+                trip = phiC == 0.0f ? 0.0f : trip * std::sqrt(std::fabs(elasticPlasticRatio(t / phiC)));
+            }
+            f = std::min(f, trip);
+        }
+    }
+    const float force = sigma0 * f;
+    e.elementStress = force / (e.plateArea + e.stiffenerArea);
+    return force;
+}
+
+} // namespace tarnova::calcrun

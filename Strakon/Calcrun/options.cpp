@@ -1,0 +1,89 @@
+// Analysis options: one option record per case study, its echoes and the case results file name.
+
+#include "Engine.hpp"
+#include "records/Records.hpp"
+
+#include <cmath>
+
+namespace tarnova::calcrun {
+
+namespace {
+
+constexpr std::string_view optionFormat = "(3I2,F5.2,F5.1,F5.4,F4.0)";
+constexpr std::string_view echoFormat =
+    "(/,/,'E/B/T',I2,10X,'SHED/CONST',I2,10X,'CORR/NO COR',I2,/,'TENS.BLOCK WIDTH=',F4.1,2X,"
+    "'INITIAL DISTORSION=',F6.4,3X,'ANGLE OF HEEL=',F6.1,' DEGREE')";
+
+// One name character for a code: its digit (0 to 9 give "0" to "9", larger codes the characters
+// after "9"). A negative code gives "-": the character below "0" would be "/" or ".", which would
+// send the file to another directory or confuse its extension.
+char codeCharacter(int code)
+{
+    return code < 0 ? '-' : static_cast<char>(48 + code);
+}
+
+} // namespace
+
+void zeroPaddedDigits(FixedText& text, int& value, int minDigits)
+{
+    text.blank();
+    std::size_t first = 0;
+    if (value < 0) {
+        text[0] = '-';
+        value = -value;
+        first = 1;
+        minDigits = minDigits > 1 ? minDigits - 1 : 1;
+    }
+    int n = value <= 9 ? 1 : static_cast<int>(std::log10(static_cast<double>(value))) + 1;
+    if (n < minDigits) n = minDigits;
+    for (int i = 1; i <= n; ++i) {
+        int p = static_cast<int>(std::pow(10.0, n - i));
+        int d = value / p;
+        value -= d * p;
+        std::size_t at = first + static_cast<std::size_t>(i - 1);
+        if (at < text.length()) text[at] = static_cast<char>(48 + d);
+    }
+}
+
+std::string caseResultsFileName(const CaseOptions& o)
+{
+    std::string name = "jc";
+    name += codeCharacter(o.behaviourCode);
+    name += codeCharacter(o.sheddingCode);
+    name += codeCharacter(o.corrosionCode);
+    name += codeCharacter(static_cast<int>(o.tensionBlockWidth));
+
+    // The single-precision coefficient times 10000 in double precision: 0.0050 gives 49.
+    FixedText digits(10);
+    int distortion = static_cast<int>(static_cast<double>(o.distortionCoefficient) * 10000.0);
+    zeroPaddedDigits(digits, distortion, 2);
+    name += digits.view().substr(0, 2);
+    name += '.';
+    int heel = static_cast<int>(o.heelAngle);
+    zeroPaddedDigits(digits, heel, 3);
+    name += digits.view().substr(0, 3);
+    return name;
+}
+
+void readCaseOptions(CaseOptions& o)
+{
+    readRecords(optionsUnit, optionFormat,
+                {o.behaviourCode, o.sheddingCode, o.corrosionCode, o.tensionBlockWidth, o.heelAngle,
+                 o.distortionCoefficient, o.spareOption});
+    writeRecords(traceUnit, optionFormat,
+                 {o.behaviourCode, o.sheddingCode, o.corrosionCode, o.tensionBlockWidth, o.heelAngle,
+                  o.distortionCoefficient, o.spareOption});
+
+    openUnit(caseResultsUnit, caseResultsFileName(o));
+    rewindUnit(caseResultsUnit);
+    for (int unit : {caseResultsUnit, reportUnit}) {
+        writeRecords(unit, echoFormat,
+                     {o.behaviourCode, o.sheddingCode, o.corrosionCode, o.tensionBlockWidth,
+                      o.distortionCoefficient, o.heelAngle});
+    }
+
+    // Degrees to radians with the single-precision pi.
+    o.heelAngle = o.heelAngle * pi / 180.0f;
+}
+
+} // namespace tarnova::calcrun

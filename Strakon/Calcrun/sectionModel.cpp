@@ -1,0 +1,292 @@
+// Hull section model: reads the geometry and properties files of the case, applies the corrosion
+// allowance and the residual stress of the case study, and derives the element quantities.
+//
+// Every record is read and checked into a staging area first, so input that the tables cannot
+// hold or that would divide by zero is rejected before any table is written.
+
+#include "Engine.hpp"
+#include "Utilitar.hpp"
+#include "records/Records.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace tarnova::calcrun {
+
+namespace {
+
+constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
+
+// One element record as read.
+struct RawElement {
+    float frameSpacing, plateWidth, plateThickness, flangeWidth, flangeThickness, webHeight, webThickness;
+    float propertySet, spareGeometryValue, totalDepth, x, y;
+    std::int32_t orientation, elementKind;
+};
+
+struct Staging {
+    std::array<RawElement, maxElements> rows;
+    std::array<float, materialSetCount> yieldStress, youngsModulus;
+};
+Staging staged;
+
+bool residualWarningGiven = false;
+
+std::string formatNumber(float v)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
+    return buffer;
+}
+
+[[noreturn]] void reject(std::string_view file, int record, const std::string& what)
+{
+    stopRun(std::string(file) + ", record " + std::to_string(record) + ": " + what +
+            " (case study " + std::to_string(context.caseStudy) + ")");
+}
+
+// Element record n is record n + 4 of the geometry file.
+void checkElement(std::string_view geometryFile, int n, const RawElement& r, float corrosion)
+{
+    const int record = n + 4;
+    if (!(r.propertySet >= 1.0f && r.propertySet <= 5.0f) || r.propertySet != std::trunc(r.propertySet)) {
+        reject(geometryFile, record,
+               "property set " + formatNumber(r.propertySet) + " of element " + std::to_string(n) +
+                   " is not a whole number from 1 to 5");
+    }
+    if (r.plateWidth == 0.0f) {
+        reject(geometryFile, record, "plate width of element " + std::to_string(n) + " is 0");
+    }
+    if (r.frameSpacing == 0.0f) {
+        reject(geometryFile, record, "frame spacing of element " + std::to_string(n) + " is 0");
+    }
+    if (r.plateThickness - corrosion <= 0.0f) {
+        reject(geometryFile, record,
+               "plate thickness " + formatNumber(r.plateThickness) + " of element " + std::to_string(n) +
+                   (corrosion > 0.0f ? " less the corrosion allowance " + formatNumber(corrosion) : std::string()) +
+                   " leaves no plate");
+    }
+}
+
+} // namespace
+
+void readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth)
+{
+    const std::string geometryFile = std::string(caseName) + ".geo";
+    const std::string propertiesFile = std::string(caseName) + ".pro";
+    openUnit(geometryUnit, geometryFile);
+    rewindUnit(geometryUnit);
+    openUnit(propertiesUnit, propertiesFile);
+    rewindUnit(propertiesUnit);
+
+    FixedText title(80);
+    readRecords(geometryUnit, "(A80)", {title});
+    writeRecords(traceUnit, "(A80)", {title});
+
+    float headerValue = 0, breadthRead = 0, depthRead = 0;
+    std::int32_t declaredCount = 0;
+    readRecords(geometryUnit, "(3F10.1)", {headerValue, breadthRead, depthRead});
+    readRecords(geometryUnit, "(I4)", {declaredCount});
+    writeRecords(traceUnit, "(I4)", {declaredCount});
+    FixedText headings(80);
+    readRecords(geometryUnit, "(A80)", {headings});
+
+    // Element records up to the end of the file; records past the table's size are read and
+    // counted but not kept.
+    int count = 0;
+    RawElement extra{};
+    while (!atEndOfUnit(geometryUnit)) {
+        ++count;
+        RawElement& r = count <= maxElements ? staged.rows[static_cast<std::size_t>(count - 1)] : extra;
+        readRecords(geometryUnit, elementFormat,
+                    {r.frameSpacing, r.plateWidth, r.plateThickness, r.flangeWidth, r.flangeThickness,
+                     r.webHeight, r.webThickness, r.propertySet, r.spareGeometryValue, r.totalDepth, r.x,
+                     r.y, r.orientation, r.elementKind});
+    }
+    writeRecords(traceUnit, "(I4)", {count});
+
+    if (count != declaredCount) {
+        stopRun(geometryFile + " declares " + std::to_string(declaredCount) + " element records and holds " +
+                std::to_string(count) + " (case study " + std::to_string(context.caseStudy) + ")");
+    }
+    if (count > maxElements) {
+        reject(geometryFile, maxElements + 5,
+               std::to_string(count) + " element records, more than the " + std::to_string(maxElements) +
+                   " a section may hold");
+    }
+    if (count == 0) reject(geometryFile, 3, "the section has no element records");
+
+    const float corrosion = corrosionCode >= 1 ? static_cast<float>(corrosionCode) / 2.0f : 0.0f;
+    int setCount = 1;
+    bool used[materialSetCount] = {};
+    for (int n = 1; n <= count; ++n) {
+        const RawElement& r = staged.rows[static_cast<std::size_t>(n - 1)];
+        checkElement(geometryFile, n, r, corrosion);
+        const int k = static_cast<int>(r.propertySet);
+        if (k > setCount) setCount = k;
+        used[k - 1] = true;
+    }
+    for (int k = 1; k <= setCount; ++k) {
+        float& sy = staged.yieldStress[static_cast<std::size_t>(k - 1)];
+        float& e = staged.youngsModulus[static_cast<std::size_t>(k - 1)];
+        readRecords(propertiesUnit, "(2F10.1)", {sy, e});
+        if (used[k - 1] && (sy <= 0.0f || e <= 0.0f)) {
+            reject(propertiesFile, k,
+                   "property set " + std::to_string(k) + " is used and has yield stress " + formatNumber(sy) +
+                       " and Young's modulus " + formatNumber(e) + "; both must be above 0");
+        }
+    }
+    float minY = staged.rows[0].y;
+    float maxY = minY;
+    for (int n = 2; n <= count; ++n) {
+        const float y = staged.rows[static_cast<std::size_t>(n - 1)].y;
+        if (y < minY) minY = y;
+        if (y > maxY) maxY = y;
+    }
+    if (maxY - minY <= 0.0f) {
+        reject(geometryFile, 5, "all elements stand at the same height; the section has no depth");
+    }
+
+    // ---- The input is sound: fill the tables. ----
+    section.sectionTitle = title.view();
+    section.firstHeaderValue = headerValue;
+    section.elementCount = count;
+    for (int n = 1; n <= count; ++n) {
+        const RawElement& r = staged.rows[static_cast<std::size_t>(n - 1)];
+        Element& e = element(n);
+        e.frameSpacing = r.frameSpacing;
+        e.plateWidth = r.plateWidth;
+        e.plateThickness = r.plateThickness;
+        e.flangeWidth = r.flangeWidth;
+        e.flangeThickness = r.flangeThickness;
+        e.webHeight = r.webHeight;
+        e.webThickness = r.webThickness;
+        e.propertySet = r.propertySet;
+        e.spareGeometryValue = r.spareGeometryValue;
+        e.totalDepth = r.totalDepth;
+        e.x = r.x;
+        e.y = r.y;
+        e.orientation = r.orientation;
+        e.elementKind = r.elementKind;
+        e.materialSet = static_cast<int>(std::lround(r.propertySet));
+    }
+
+    float minX = 0, maxX = 0;
+    {
+        minX = maxX = element(1).x;
+        for (int n = 2; n <= count; ++n) {
+            if (element(n).x < minX) minX = element(n).x;
+            if (element(n).x > maxX) maxX = element(n).x;
+        }
+    }
+
+    section.propertySetCount = 1;
+    for (int n = 1; n <= count; ++n) {
+        Element& e = element(n);
+        const int k = static_cast<int>(e.propertySet);
+        if (k > section.propertySetCount) section.propertySetCount = k;
+        e.totalDepth = e.webHeight + e.plateThickness + e.flangeThickness;
+        e.y = e.y - minY;
+        e.x = e.x - minX;
+    }
+
+    writeRecords(traceUnit, "(3F10.1)",
+                 {section.firstHeaderValue, breadthRead, depthRead, section.firstHeaderValue, maxX - minX,
+                  maxY - minY});
+    section.sectionBreadth = maxX - minX;
+    section.sectionDepth = maxY - minY;
+    writeRecords(traceUnit, "(' CSGMP1')", {});
+
+    // Corrosion allowance: c off the plate and web, 2c off the flange.
+    if (corrosionCode >= 1) {
+        const float c = static_cast<float>(corrosionCode) / 2.0f;
+        for (int n = 1; n <= count; ++n) {
+            Element& e = element(n);
+            e.plateThickness -= c;
+            e.flangeThickness -= 2.0f * c;
+            e.webThickness -= c;
+            if (e.plateThickness <= 0.0f) e.plateThickness = 0.0f;
+            if (e.flangeThickness <= 0.0f) e.flangeThickness = 0.0f;
+            if (e.webThickness <= 0.0f) e.webThickness = 0.0f;
+        }
+    }
+    writeRecords(traceUnit, "(' CSGMP2')", {});
+
+    section.maxYieldStress = 0.0f;
+    section.maxYoungsModulus = 0.0f;
+    for (int k = 1; k <= section.propertySetCount; ++k) {
+        material(k).yieldStress = staged.yieldStress[static_cast<std::size_t>(k - 1)];
+        material(k).youngsModulus = staged.youngsModulus[static_cast<std::size_t>(k - 1)];
+    }
+    for (int k = 1; k <= section.propertySetCount; ++k) {
+        if (material(k).yieldStress == 0.0f || material(k).youngsModulus == 0.0f) {
+            writeRecords(traceUnit, "(' Property ',I1,' is INVALID ')", {k});
+        }
+    }
+    for (int k = 1; k <= materialSetCount; ++k) {
+        if (!used[k - 1]) material(k) = MaterialSet{};
+    }
+    for (int k = 1; k <= materialSetCount; ++k) {
+        writeRecords(traceUnit, "(2F10.1)", {material(k).yieldStress, material(k).youngsModulus});
+    }
+    for (int k = 1; k <= materialSetCount; ++k) {
+        MaterialSet& m = material(k);
+        if (m.youngsModulus > 0.0f) m.yieldStrainRoot = std::sqrt(m.yieldStress / m.youngsModulus);
+        if (m.yieldStress > section.maxYieldStress) section.maxYieldStress = m.yieldStress;
+        if (m.youngsModulus > section.maxYoungsModulus) section.maxYoungsModulus = m.youngsModulus;
+    }
+
+    const float eta = tensionBlockWidth;
+    for (int n = 1; n <= count; ++n) {
+        Element& e = element(n);
+        e.plateArea = e.plateWidth * e.plateThickness;
+        e.effectivePlateArea = e.plateArea;
+
+        // Stiffener of web and flange, heights above the plate face.
+        const float flangeArea = e.flangeWidth * e.flangeThickness;
+        const float webArea = e.webHeight * e.webThickness;
+        const float flangeHeight = e.flangeThickness / 2.0f + e.webHeight;
+        const float webHeightCentre = e.webHeight / 2.0f;
+        e.stiffenerArea = webArea + flangeArea;
+        e.stiffenerCentroid = 0.0f;
+        if (e.stiffenerArea != 0.0f) {
+            e.stiffenerCentroid = (webHeightCentre * webArea + flangeHeight * flangeArea) / e.stiffenerArea;
+        }
+        const float aboutPlate = rectangleInertia(e.flangeThickness, e.flangeWidth) +
+                                 rectangleInertia(e.webHeight, e.webThickness) +
+                                 webHeightCentre * webHeightCentre * webArea +
+                                 flangeHeight * flangeHeight * flangeArea;
+        e.stiffenerInertia = aboutPlate - e.stiffenerArea * (e.stiffenerCentroid * e.stiffenerCentroid);
+
+        const float widthOverThickness = e.plateWidth / e.plateThickness;
+        e.plateSlenderness = widthOverThickness * material(e.materialSet).yieldStrainRoot;
+
+        // Compressive residual stress balanced by tension blocks of width eta*t at both edges
+        // (ratio to yield). When the blocks cover the plate there is no compressive zone left.
+        const float divisor = widthOverThickness - 2.0f * eta;
+        if (divisor <= 0.0f) {
+            e.residualStressRatio = 0.0f;
+            if (!residualWarningGiven) {
+                residualWarningGiven = true;
+                std::fprintf(stderr,
+                             "Warning: element %d, case study %d: plate width over thickness %g is not above "
+                             "twice the tension block width %g; its residual stress is taken as 0 (and so for "
+                             "any other such element).\n",
+                             n, context.caseStudy, static_cast<double>(widthOverThickness),
+                             static_cast<double>(eta));
+            }
+        } else {
+            e.residualStressRatio = 2.0f * eta / divisor;
+        }
+    }
+
+    writeCurveHead();
+    writeRecords(traceUnit, "(' CSGMP-FIM')", {});
+    section.sectionTitle = headings.view();
+    writeRecords(traceUnit, "(A80)", {section.sectionTitle});
+    closeUnit(geometryUnit);
+    closeUnit(propertiesUnit);
+}
+
+} // namespace tarnova::calcrun
