@@ -1,0 +1,124 @@
+#include "chooserLayout.hpp"
+
+#include "Utilitar.hpp"
+#include "records/FixedText.hpp"
+#include "records/Records.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarnova::pickara {
+
+CaseNames splitCasePath(std::string_view casePath)
+{
+    FixedText path(casePathLength, casePath);
+    const std::size_t length = path.trimmedLength();
+    const std::string_view text = path.view().substr(0, length);
+
+    // p: position (from 1) of the last separator, 0 when there is none.
+    const std::size_t last = text.find_last_of("\\/");
+    const std::size_t p = last == std::string_view::npos ? 0 : last + 1;
+
+    CaseNames names;
+    FixedText curveName(curveNameLength, text.substr(p));
+    names.curveFileName = std::string(curveName.trimmed());
+    if (p > 1) {
+        names.caseDirectory = std::string(text.substr(0, p - 1));
+    } else if (p == 1) {
+        names.caseDirectory = std::string(text.substr(0, 1));  // the root itself
+    }
+
+    // Extension check: the first letter after the last dot is T, or else the second is E
+    // (either case). d is the dot's position from 1, 0 when there is none.
+    const std::size_t n = curveName.trimmedLength();
+    const std::size_t dot = curveName.trimmed().find_last_of('.');
+    const std::size_t d = dot == std::string_view::npos ? 0 : dot + 1;
+    FixedText expected(curveNameLength, curveName.view());
+    auto charAt = [&](std::size_t position) {  // from 1; blank past the 12 characters
+        return position >= 1 && position <= curveNameLength ? curveName[position - 1] : ' ';
+    };
+    if (d + 1 <= curveNameLength) expected[d] = 't';
+    if (d + 2 <= curveNameLength) expected[d + 1] = 'e';
+    names.expectedName = std::string(expected.view().substr(0, n));
+    names.extensionPasses = upperCaseChar(charAt(d + 1)) == 'T' || upperCaseChar(charAt(d + 2)) == 'E';
+    return names;
+}
+
+PixelPlace waitMessagePlace(int paneWidth, int paneHeight)
+{
+    return {static_cast<int>((paneWidth - 200) / 2.0), static_cast<int>(paneHeight / 4.0)};
+}
+
+PixelPlace readingMessagePlace(int paneWidth, int paneHeight)
+{
+    return {static_cast<int>((paneWidth - 160) / 2.0),
+            static_cast<int>(paneHeight - paneHeight / 4.0)};
+}
+
+SectionScale fitSection(const double* positionX, const double* positionY, int elementCount,
+                        int paneWidth, int paneHeight)
+{
+    SectionScale fit;
+    const double w = paneWidth - 1;
+    const double h = paneHeight - 1;
+    fit.base = 350.0 * h / 479.0;
+    if (elementCount < 1) return fit;
+
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    rangeOfValues(positionX, elementCount, xmin, xmax);
+    rangeOfValues(positionY, elementCount, ymin, ymax);
+    const double dx = xmax - xmin;
+    const double dy = ymax - ymin;
+
+    double target = 0;
+    double reference = 0;
+    fit.fittedByHeight = 1.5 * dy >= dx;
+    if (fit.fittedByHeight) {
+        target = 350.0 * h / 479.0;
+        reference = dy;
+    } else {
+        target = 560.0 * w / 639.0;
+        reference = dx;
+    }
+    // A section of no extent (all points coincide) cannot be fitted; leave it unscaled at the
+    // origin rather than divide by zero.
+    fit.scale = reference > 0 ? target / reference : 0.0;
+    return fit;
+}
+
+ScreenPoint screenPoint(const SectionScale& fit, double positionX, double positionY)
+{
+    static constexpr double limit = 32767.0;
+    auto held = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -limit, limit); };
+    return {held(positionX * fit.scale), held(fit.base - positionY * fit.scale)};
+}
+
+PixelPlace numberOffset(int paneWidth, int paneHeight)
+{
+    return {static_cast<int>(30.0 * (paneWidth - 1) / 639.0),
+            static_cast<int>(50.0 * (paneHeight - 1) / 479.0)};
+}
+
+Rectangle sectionViewport(int paneWidth, int paneHeight)
+{
+    return {0, 0, paneWidth - 1, paneHeight - 50};
+}
+
+Rectangle promptViewport(int paneWidth, int paneHeight)
+{
+    return {0, paneHeight - 60, paneWidth - 1, paneHeight - 1};
+}
+
+Rectangle promptRealWindow(int paneWidth)
+{
+    return {10, 1, paneWidth - 10, 50};
+}
+
+std::string elementRangeText(int elementCount)
+{
+    FixedText count(3);
+    formatToText(count, "(I3)", {elementCount});
+    return "(1 - " + std::string(count.trimmed()) + ")";
+}
+
+} // namespace tarnova::pickara
