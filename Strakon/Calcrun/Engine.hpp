@@ -57,6 +57,10 @@ float columnStrength(int n, float yieldStrain, float phiC, float area, float rho
 float elementForce(int n, float curvature, float xna, float yna, float theta);
 
 // ---- Collapse iteration ------------------------------------------------------------------
+// Peak search over steps k - 2, k - 1 and k (k >= 4) of `steps`, updating `u`.
+void searchPeak(Ultimate& u, const StepTable& steps, int k, float maxYieldStress);
+// Convergence of the neutral-axis move: relative to the axis height, or in mm at height 0.
+bool axisShiftConverged(float axisShift, float axisY);
 void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2,
                          CollapseProgress& progress);
 

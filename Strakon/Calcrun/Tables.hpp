@@ -85,11 +85,25 @@ struct TrippingTable {
     }
 };
 
+// Results of the converged steps of the collapse iteration (index = step, 1..50).
+struct StepResult {
+    float resultantMoment = 0, momentX = 0, momentY = 0, curvature = 0;
+};
+using StepTable = std::array<StepResult, stepCount + 1>;
+
+// The ultimate bending moment of a case with the moments, curvature and equivalent section
+// modulus that belong to it.
+struct Ultimate {
+    float moment = 0, momentX = 0, momentY = 0, curvature = 0, sectionModulus = 0;
+};
+
 extern ElementTable element;
 extern MaterialTable material;
 extern CaseOptions options;
 extern SectionScalars section;
 extern TrippingTable trippingStress;
+extern StepTable stepResults;
+extern Ultimate ultimate;
 
 // Where the run is, for the stop messages.
 struct RunContext {

@@ -13,52 +13,47 @@ namespace tarnova::calcrun {
 
 namespace {
 
-struct StepResult {
-    float resultantMoment = 0, momentX = 0, momentY = 0, curvature = 0;
-};
-std::array<StepResult, stepCount + 1> stepResults;  // index = step
-
-// The ultimate moment with the moments, curvature and modulus that belong to it.
-struct Ultimate {
-    float moment = 0, momentX = 0, momentY = 0, curvature = 0, sectionModulus = 0;
-};
-
 // The ultimate moment taken as a step's own moment: its companions are that step's.
-void takeStep(Ultimate& u, int step)
+void takeStep(Ultimate& u, const StepResult& s, float maxYieldStress)
 {
-    const StepResult& s = stepResults[static_cast<std::size_t>(step)];
     u.moment = s.resultantMoment;
     u.momentX = s.momentX;
     u.momentY = s.momentY;
     u.curvature = s.curvature;
-    u.sectionModulus = u.moment / section.maxYieldStress;
+    u.sectionModulus = u.moment / maxYieldStress;
 }
 
-// Peak search over steps k - 2, k - 1, k (k >= 4).
-void searchPeak(Ultimate& u, int k)
+} // namespace
+
+void searchPeak(Ultimate& u, const StepTable& steps, int k, float maxYieldStress)
 {
-    const StepResult& s1 = stepResults[static_cast<std::size_t>(k - 2)];
-    const StepResult& s2 = stepResults[static_cast<std::size_t>(k - 1)];
-    const StepResult& s3 = stepResults[static_cast<std::size_t>(k)];
+    const StepResult& s1 = steps[static_cast<std::size_t>(k - 2)];
+    const StepResult& s2 = steps[static_cast<std::size_t>(k - 1)];
+    const StepResult& s3 = steps[static_cast<std::size_t>(k)];
     const float m1 = s1.resultantMoment, m2 = s2.resultantMoment, m3 = s3.resultantMoment;
-    if (m1 > u.moment) takeStep(u, k - 2);
-    if (m3 > u.moment) takeStep(u, k);
+    if (m1 > u.moment) takeStep(u, s1, maxYieldStress);
+    if (m3 > u.moment) takeStep(u, s3, maxYieldStress);
     if (m2 < u.moment) return;
     const float d = m1 + m3 - 2.0f * m2;
     if (d == 0.0f) {
         // Three equal moments: no parabola, the middle point is the peak.
-        takeStep(u, k - 1);
+        takeStep(u, s2, maxYieldStress);
         return;
     }
+    // Vertex of the parabola through the three points.
     u.curvature = s2.curvature + (s3.curvature - s2.curvature) * (m1 - m3) / (2.0f * d);
     const float rise = m3 - m1;
     u.moment = m2 - rise * rise / (8.0f * d);
     u.momentX = s2.momentX;
     u.momentY = s2.momentY;
-    u.sectionModulus = u.moment / section.maxYieldStress;
+    u.sectionModulus = u.moment / maxYieldStress;
 }
 
-} // namespace
+bool axisShiftConverged(float axisShift, float axisY)
+{
+    if (axisY == 0.0f) return std::fabs(axisShift) < 0.0001f;
+    return std::fabs(axisShift / axisY) < 0.0001f;
+}
 
 void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2,
                          CollapseProgress& progress)
@@ -74,7 +69,7 @@ void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, fl
                  "(/,/,'  N.      ANGLE        X    MOMEMT    Y       R MOMENT','    XCNA     YCNA')", {});
     writeRecords(traceUnit, "(3F10.1,/,2F10.1)",
                  {s.firstHeaderValue, s.sectionDepth, s.sectionBreadth, s.maxYieldStress, s.maxYoungsModulus});
-    Ultimate ultimate;
+    ultimate = Ultimate{};
     progress.boxStarted();
 
     float axisShift = 0.0f;
@@ -115,10 +110,7 @@ void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, fl
             writeRecords(traceUnit, "(2I3,4E11.3,2F8.0,F7.1)",
                          {k, iterations, curvature, momentX, momentY, axialForce, s.neutralAxisX, s.neutralAxisY,
                           axisShift});
-            // An axis at height 0 is tested by the size of the move itself (mm).
-            const bool shiftSmall = s.neutralAxisY == 0.0f ? std::fabs(axisShift) < 0.0001f
-                                                           : std::fabs(axisShift / s.neutralAxisY) < 0.0001f;
-            if (shiftSmall || std::fabs(axialForce / yieldForce) < 0.000001f) break;
+            if (axisShiftConverged(axisShift, s.neutralAxisY) || std::fabs(axialForce / yieldForce) < 0.000001f) break;
             s.neutralAxisY += cosine * axisShift;
             s.neutralAxisX += sine * axisShift;
             if (iterations > maxIterations) {
@@ -131,7 +123,7 @@ void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, fl
         writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
                      {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
         stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature};
-        if (k >= 4) searchPeak(ultimate, k);
+        if (k >= 4) searchPeak(ultimate, stepResults, k, s.maxYieldStress);
         writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
     }
 

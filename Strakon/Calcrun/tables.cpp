@@ -7,6 +7,8 @@ MaterialTable material;
 CaseOptions options;
 SectionScalars section;
 TrippingTable trippingStress;
+StepTable stepResults;
+Ultimate ultimate;
 RunContext context;
 
 } // namespace tarnova::calcrun
