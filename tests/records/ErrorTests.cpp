@@ -1,0 +1,113 @@
+// Run-time errors of the record layer: what the report names, that the program ends with a
+// non-zero status, and that records written before the error stay in their files.
+
+#include "TestSupport.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tarnova {
+namespace {
+
+using testing::putFile;
+using testing::RecordError;
+
+class RecordErrors : public ::testing::Test {
+protected:
+    testing::ScratchDirectory dir{"errors"};
+    testing::CatchRecordErrors errors;
+
+    // The report of the error that reading `bytes` with `fmt` into a real raises ("" if none).
+    template <typename Item>
+    std::string readReport(const std::string& bytes, const char* fmt, Item item)
+    {
+        putFile("bad.txt", bytes);
+        openUnit(21, "bad.txt");
+        try {
+            readRecords(21, fmt, {item});
+        } catch (const RecordError& e) {
+            return e.what();
+        }
+        closeUnit(21);
+        return "";
+    }
+};
+
+TEST_F(RecordErrors, AsterisksReadBackNameStatementUnitFileRecordAndColumns)
+{
+    std::string report = readReport("  1.5\r\n ****\r\n", "(/,F5.2)", 0.0f);
+    EXPECT_NE(report.find("READ"), std::string::npos) << report;
+    EXPECT_NE(report.find("unit 21"), std::string::npos) << report;
+    EXPECT_NE(report.find("\"bad.txt\""), std::string::npos) << report;
+    EXPECT_NE(report.find("record 2"), std::string::npos) << report;
+    EXPECT_NE(report.find("columns 1 to 5: \" ****\""), std::string::npos) << report;
+    EXPECT_NE(report.find("F5.2"), std::string::npos) << report;
+}
+
+TEST_F(RecordErrors, BadCharactersAreRefused)
+{
+    const char* realFields[] = {"1.2.3", "12a", "1.5E", "--1", "+", ".", "1.5E+", "E5", "1,5", "1.5 x", "\t1"};
+    for (const char* f : realFields) EXPECT_NE(readReport(std::string(f) + "\r\n", "(F8.2)", 0.0), "") << f;
+    const char* integerFields[] = {"1.0", "1-", "-", "1e2", "**"};
+    for (const char* f : integerFields) EXPECT_NE(readReport(std::string(f) + "\r\n", "(I4)", std::int32_t{}), "") << f;
+}
+
+TEST_F(RecordErrors, ValuesBeyondTheItemAreRefused)
+{
+    EXPECT_NE(readReport("2147483648\r\n", "(I11)", std::int32_t{}).find("beyond the range"), std::string::npos);
+    EXPECT_EQ(readReport("-2147483648\r\n", "(I11)", std::int32_t{}), "");
+    EXPECT_NE(readReport("1.E39\r\n", "(E9.3)", 0.0f).find("beyond the range"), std::string::npos);
+    EXPECT_EQ(readReport("1.E39\r\n", "(E9.3)", 0.0), "");
+}
+
+TEST_F(RecordErrors, ReadAtTheEndNamesTheLastRecord)
+{
+    std::string report = readReport("12\r\n", "(I2,/,I2)", std::int32_t{});
+    EXPECT_NE(report.find("READ"), std::string::npos);
+    EXPECT_NE(report.find("ends after record 1"), std::string::npos) << report;
+    EXPECT_NE(readReport("", "(I2)", std::int32_t{}).find("empty"), std::string::npos);
+}
+
+TEST_F(RecordErrors, ItemsMustSuitTheirDescriptor)
+{
+    openUnit(3, "w.txt");
+    EXPECT_THROW(writeRecords(3, "(F5.1)", {3}), RecordError);
+    openUnit(3, "w.txt");
+    EXPECT_THROW(writeRecords(3, "(I5)", {3.0}), RecordError);
+    openUnit(3, "w.txt");
+    EXPECT_THROW(writeRecords(3, "(' no data')", {3}), RecordError);
+}
+
+TEST_F(RecordErrors, FormatsOutsideTheNotationAreReported)
+{
+    const char* formats[] = {"I3", "(I3", "(2(I3))", "(G10.3)", "(F10)", "(E9.0)", "(I0)", "(0I3)", "('open)"};
+    for (const char* f : formats) EXPECT_THROW(testing::format(f, {1}), RecordError) << f;
+}
+
+TEST_F(RecordErrors, UnitsThatAreNotOpenAreReported)
+{
+    EXPECT_THROW(atEndOfUnit(77), RecordError);
+    EXPECT_THROW(writeRecords(77, "(I2)", {1}), RecordError);
+    std::int32_t n = 0;
+    EXPECT_THROW(readRecords(77, "(I2)", {n}), RecordError);
+    EXPECT_THROW(readRecords(screenUnit, "(I2)", {n}), RecordError);
+    rewindUnit(77);   // no effect, no error
+    closeUnit(77);
+}
+
+TEST(RecordErrorExit, DefaultHandlerReportsAndExitsWithStatusTwoKeepingRecords)
+{
+    testing::ScratchDirectory dir("exit");
+    auto failingRun = [] {
+        openUnit(22, "report.rst");
+        writeRecords(22, "(A)", {"kept one"});
+        writeRecords(22, "(A)", {"kept two"});
+        openUnit(21, "input.ana");   // missing: created empty
+        std::int32_t n = 0;
+        readRecords(21, "(I2)", {n});
+    };
+    EXPECT_EXIT(failingRun(), ::testing::ExitedWithCode(2), "READ on unit 21, file \"input.ana\"");
+    EXPECT_EQ(testing::fileBytes("report.rst"), "kept one\r\nkept two\r\n");
+}
+
+} // namespace
+} // namespace tarnova
