@@ -2,6 +2,7 @@
 
 #include "records/Records.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -77,7 +78,8 @@ void ScratchCase::writeOptions(const std::vector<CaseOptionsText>& cases)
     for (const CaseOptionsText& c : cases) {
         ana << fixed("%2.0f", c.behaviour) << fixed("%2.0f", c.shedding) << fixed("%2.0f", c.corrosion)
             << fixed("%5.2f", static_cast<double>(c.tensionBlock)) << fixed("%5.1f", static_cast<double>(c.heel))
-            << fixed("%5.4f", static_cast<double>(c.distortion)) << "   0\r\n";
+            << fixed("%5.0f", std::round(static_cast<double>(c.distortion) * 10000.0))  // 4 implied decimals
+            << "   0\r\n";
     }
 }
 

@@ -107,17 +107,21 @@ TEST_F(ElementForceTest, EveryCombinationIsContinuousBoundedAndOrdered)
                         EXPECT_LE(jumps[behaviour], v.widePlateStep && behaviour != 1 ? 1 : 0) << where;
                     }
                     // Tension: yield only, whatever the options.
-                    if (phi <= 0) EXPECT_FLOAT_EQ(s[behaviour], sigma0 * std::max(phi, -1.0f)) << where;
-                    if (v.kind == 1) EXPECT_FLOAT_EQ(s[behaviour], s[1]) << where;
+                    if (phi <= 0) {
+                        EXPECT_FLOAT_EQ(s[behaviour], sigma0 * std::max(phi, -1.0f)) << where;
+                    }
+                    if (v.kind == 1) {
+                        EXPECT_FLOAT_EQ(s[behaviour], s[1]) << where;
+                    }
                     previous[behaviour] = s[behaviour];
                 }
                 // Each added collapse mode can only lower the strength.
-                EXPECT_LE(s[2], s[1] * (1 + 1e-6f) + 1e-4f) << v.name << " phi " << phi;
-                EXPECT_LE(s[3], s[2] * (1 + 1e-6f) + 1e-4f) << v.name << " phi " << phi;
+                EXPECT_LE(s[2], s[1] + std::fabs(s[1]) * 1e-6f + 1e-4f) << v.name << " phi " << phi;
+                EXPECT_LE(s[3], s[2] + std::fabs(s[2]) * 1e-6f + 1e-4f) << v.name << " phi " << phi;
                 // Shedding never carries more than holding the strength at yield.
                 if (shedding == 1) {
                     const float held = stress(phi, 3, 2);
-                    EXPECT_LE(s[3], held * (1 + 1e-6f) + 1e-4f) << v.name << " phi " << phi;
+                    EXPECT_LE(s[3], held + std::fabs(held) * 1e-6f + 1e-4f) << v.name << " phi " << phi;
                 }
             }
         }

@@ -3,6 +3,8 @@
 
 #include "CaseFiles.hpp"
 
+#include "records/Records.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

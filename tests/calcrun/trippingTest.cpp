@@ -50,7 +50,7 @@ TEST(TrippingStresses, WorkedTeeStiffenerAndItsTableLine)
     EXPECT_EQ(table[1], std::string(6, ' ') + " MINIMUM" + " CONST CS" + " VARIA CS" + "  M=1 " + "    M=2 " +
                             "    M=3 " + "    M=4 " + "    M=5 " + "    M=6 " + "    M=7 " + "     X   " +
                             "     Y   " + " H");
-    EXPECT_EQ(table[2].substr(0, 38), "   1     .960   3.323   3.323   1.968");
+    EXPECT_EQ(table[2].substr(0, 38), "   1      .960   3.323   3.323   1.968");
     EXPECT_EQ(table[2].size(), 106u);
     EXPECT_EQ(table[2].substr(86), "       .0   1000.0 3");
     const auto trace = ScratchCase::lines("lixo.tmp");

@@ -1,0 +1,100 @@
+// Speed of the collapse engine: element force evaluations per second, and one 600-element case of
+// 50 steps with all its files.
+//   calcrunBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+#include "CaseFiles.hpp"
+
+#include "records/Records.hpp"
+
+#include <benchmark/benchmark.h>
+
+namespace tarnova::calcrun {
+namespace {
+
+using test::GeoElement;
+
+// A stiffened box girder of 600 elements, 20 m wide and 12 m deep: 4 hard corners, 148 stiffened
+// panels in deck and bottom, 148 in each side.
+std::vector<GeoElement> largeGirder()
+{
+    std::vector<GeoElement> elements;
+    auto add = [&](float x, float y, float width, int orientation, int kind) {
+        GeoElement e;
+        e.frameSpacing = 3200;
+        e.plateWidth = width;
+        e.plateThickness = 14;
+        e.x = x;
+        e.y = y;
+        e.orientation = orientation;
+        e.kind = kind;
+        if (kind != 1) {
+            e.webHeight = 250;
+            e.webThickness = 11;
+            e.flangeWidth = 90;
+            e.flangeThickness = 14;
+        }
+        e.propertySet = (kind == 1 || y > 10000) ? 2 : 1;
+        elements.push_back(e);
+    };
+    const float breadth = 20000, depth = 12000;
+    add(0, 0, 400, 2, 1);
+    add(breadth, 0, 400, 2, 1);
+    add(0, depth, 400, 1, 1);
+    add(breadth, depth, 400, 1, 1);
+    const float deckSpacing = breadth / 149.0f, sideSpacing = depth / 149.0f;
+    for (int i = 1; i <= 148; ++i) {
+        const float x = deckSpacing * static_cast<float>(i);
+        const float y = sideSpacing * static_cast<float>(i);
+        add(x, depth, deckSpacing, 1, 3);
+        add(x, 0, deckSpacing, 2, 3);
+        add(0, y, sideSpacing, 4, 3);
+        add(breadth, y, sideSpacing, 3, 3);
+    }
+    return elements;
+}
+
+void writeLargeCase(test::ScratchCase& scratch)
+{
+    scratch.writeGeometry(largeGirder());
+    scratch.writeProperties({{235, 206000}, {355, 206000}});
+    scratch.writeOptions({{3, 1, 0, 4.5f, 0.0f, 0.0015f}});
+}
+
+void ElementForce(benchmark::State& state)
+{
+    test::ScratchCase scratch;
+    writeLargeCase(scratch);
+    scratch.openRunUnits();
+    float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
+    test::runOneCase(r1, r2, elastic, plastic);
+    const int count = section.elementCount;
+    const float curvature = stepResults[25].curvature;
+    const float xna = section.neutralAxisX, yna = section.neutralAxisY, theta = options.heelAngle;
+    float sum = 0;
+    for (auto _ : state) {
+        for (int n = 1; n <= count; ++n) sum += elementForce(n, curvature, xna, yna, theta);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+    scratch.closeRunUnits();
+}
+BENCHMARK(ElementForce);
+
+void LargeCase(benchmark::State& state)
+{
+    test::ScratchCase scratch;
+    writeLargeCase(scratch);
+    for (auto _ : state) {
+        scratch.openRunUnits();
+        float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
+        test::runOneCase(r1, r2, elastic, plastic);
+        scratch.closeRunUnits();
+        benchmark::DoNotOptimize(r1);
+    }
+}
+BENCHMARK(LargeCase)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace tarnova::calcrun
+
+BENCHMARK_MAIN();
