@@ -1,0 +1,139 @@
+// Strakon: the collapse calculator. Started with the path of one of a case's files, it runs every
+// case study of the case's options file in the case directory, shows the progress, and waits for
+// the menu's Exit.
+//
+// Exit status: 0 after a complete run (or one the user cut short with Exit); 1 when an input file
+// is missing or empty, or the directories cannot be read; a stop inside the calculation and an
+// error of the record layer end the program at once with their own non-zero status.
+
+#include "Calcrun/Calcrun.hpp"
+#include "StrakonPaths.hpp"
+#include "StrakonRun.hpp"
+#include "StrakonScreen.hpp"
+#include "Utilitar.hpp"
+#include "cores.hpp"
+#include "display/Display.hpp"
+#include "records/Records.hpp"
+#include "utilRun.hpp"
+
+#include <cstdio>
+#include <string>
+
+namespace tarnova {
+
+namespace {
+
+constexpr int failureStatus = 1;
+constexpr std::size_t pathLength = 255;
+constexpr std::size_t fileNameLength = 12;
+
+// The first argument whole, however long (a cut path would name another directory).
+std::string caseArgument()
+{
+    FixedText argument(pathLength);
+    const int length = getArgument(1, argument);
+    if (length > static_cast<int>(argument.length())) {
+        FixedText whole(static_cast<std::size_t>(length));
+        getArgument(1, whole);
+        return std::string(whole.trimmed());
+    }
+    return std::string(argument.trimmed());
+}
+
+void clearWindow()
+{
+    setBackgroundColour(0);
+    setTextColour(7);
+    clearScreen(0);
+}
+
+[[noreturn]] void endProgram(int status)
+{
+    clearWindow();
+    showTextCursor(1);
+    setExitBehaviour(2);
+    exitProgram(status);
+}
+
+// The stop of the calculation: its message on screen and standard error, a non-zero status.
+[[noreturn]] void stopCalculation(std::string_view detail)
+{
+    stopProgram(detail);
+}
+
+// Reports the input files that are missing, one row each; true when all three exist.
+bool inputFilesExist(std::string_view caseName)
+{
+    const char* extensions[] = {".ana", ".geo", ".pro"};
+    std::string lines[3];
+    bool missing = false;
+    for (int i = 0; i < 3; ++i) {
+        const FixedText name(fileNameLength, std::string(caseName) + extensions[i]);
+        if (!fileExists(name.trimmed())) {
+            lines[i] = name.str() + " not found";
+            missing = true;
+        }
+    }
+    if (!missing)
+        return true;
+    // Rows of the files that are present stay empty.
+    showMessage(1, 79, {{1, 28, lines[0]}, {2, 28, lines[1]}, {3, 28, lines[2]},
+                        {4, 28, "Press any key to continue "}});
+    return false;
+}
+
+void strakon()
+{
+    showTextCursor(0);
+    WindowConfig config;
+    std::snprintf(config.title, sizeof config.title, "Run");
+    if (!configureWindow(config))
+        configureWindow(config);
+    const int paneWidth = config.width;
+    const int paneHeight = config.height;
+    setWindowState(defaultUnit, 2);
+    clearWindow();
+    loadPalette();
+    setStopHandler(stopCalculation);
+
+    const CaseLocation location = locateCase(caseArgument());
+
+    FixedText startDirectory(4096);
+    if (getCurrentDirectory(startDirectory) < 1) {
+        showMessage(21, 55, {{1, 1, "  Failed to get current directory"},
+                             {2, 1, "       Press any key to continue "}});
+        exitProgram(failureStatus);
+    }
+    if (!changeDirectory(location.directory)) {
+        showMessage(23, 55, {{1, 1, "  Failed to change to directory"},
+                             {2, 1, "      Press any key to continue "}});
+    }
+
+    if (!inputFilesExist(location.caseName))
+        endProgram(failureStatus);
+
+    clearWindow();
+    const int status = runCases(location.caseName, paneWidth, paneHeight);
+
+    if (!changeDirectory(startDirectory.trimmed())) {
+        showMessage(23, 55, {{1, 1, " Failed to change to subdirectory"},
+                             {2, 1, "    Press any key to continue "}});
+    }
+    setStatusText("Finished  ", 5);
+    waitForExit();
+    clearWindow();
+    showTextCursor(1);
+    setExitBehaviour(2);
+    if (status != 0)
+        exitProgram(status);
+}
+
+} // namespace
+
+} // namespace tarnova
+
+int main(int argc, char** argv)
+{
+    const tarnova::ProgramEntry entry{"Strakon", tarnova::menuSetup, tarnova::strakon};
+    return tarnova::runProgram(argc, argv, entry);
+}

@@ -1,0 +1,118 @@
+#include "StrakonRun.hpp"
+
+#include "Calcrun/Calcrun.hpp"
+#include "StrakonScreen.hpp"
+#include "Utilitar.hpp"
+#include "display/Display.hpp"
+#include "records/Records.hpp"
+
+#include <string>
+
+namespace tarnova {
+
+namespace {
+
+constexpr std::size_t fileNameLength = 12;
+constexpr int messageNameColumn = 28;
+
+// The first of the three input files that is empty, if any; reports it. Unit 21 stays open when
+// the options file has records.
+bool inputFilesHaveRecords(std::string_view caseName)
+{
+    struct Input {
+        int unit;
+        std::string_view extension;
+    };
+    const Input inputs[] = {{optionsUnit, ".ana"}, {geometryUnit, ".geo"}, {propertiesUnit, ".pro"}};
+    for (int row = 1; row <= 3; ++row) {
+        const Input& input = inputs[row - 1];
+        const std::string name = std::string(caseName) + std::string(input.extension);
+        openUnit(input.unit, name);
+        rewindUnit(input.unit);
+        const bool empty = atEndOfUnit(input.unit);
+        if (input.unit != optionsUnit || empty)
+            closeUnit(input.unit);
+        if (empty) {
+            const std::string message = name + " is an empty file";
+            showMessage(1, 79, {{row, messageNameColumn, message},
+                                {4, messageNameColumn, "Press any key to continue "}});
+            setBackgroundColour(0);
+            setTextColour(7);
+            clearScreen(0);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Title banner and the file-name line with the date (day/month/two-digit year).
+void writeReportHead(const FixedText& reportFileName)
+{
+    writeListRecord(reportUnit, {"           TARNOVA - version 3.0 (1996)"});
+
+    const Date today = getDate();
+    FixedText day(2), month(2), year(4);
+    formatToText(day, "(I2.2)", {static_cast<std::int32_t>(today.day)});
+    formatToText(month, "(I2.2)", {static_cast<std::int32_t>(today.month)});
+    formatToText(year, "(I4)", {static_cast<std::int32_t>(today.year)});
+    const std::string line = "           File name : " + reportFileName.str() +
+                             std::string(22, ' ') + day.str() + "/" + month.str() + "/" +
+                             year.str().substr(2, 2);
+    writeListRecord(reportUnit, {line});
+}
+
+} // namespace
+
+int runCases(std::string_view caseName, int paneWidth, int paneHeight)
+{
+    resetRequests();
+    loadFonts();
+    selectFont("t'arial'h14w7e");
+
+    if (!inputFilesHaveRecords(caseName))
+        return 1;
+
+    FixedText reportFileName(fileNameLength, std::string(caseName) + ".rst");
+    openUnit(reportUnit, reportFileName.trimmed());
+    rewindUnit(reportUnit);
+    openUnit(traceUnit, "lixo.tmp");
+    rewindUnit(traceUnit);
+    const TimeOfDay start = getTimeOfDay();
+    setBackgroundColour(0);
+    setTextColour(7);
+    clearScreen(0);
+
+    ProgressPanel panel(paneWidth, paneHeight);
+    panel.drawHead(start);
+
+    std::int32_t caseCount = 0;
+    readRecords(optionsUnit, "(I2)", {caseCount});
+    writeReportHead(reportFileName);
+
+    for (int k = 1; k <= caseCount; ++k) {
+        // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
+        const std::string curveFileName =
+            std::string(caseName) + ".te" + static_cast<char>(64 + k);
+        openUnit(curveUnit, curveFileName);
+        rewindUnit(curveUnit);
+
+        float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
+        runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+
+        const TimeOfDay end = getTimeOfDay();
+        panel.advance();
+        panel.drawCase(k, end);
+        closeUnit(caseResultsUnit);
+        closeUnit(curveUnit);
+        if (exitRequested.load() != 0)
+            break;
+    }
+
+    showMessageBox("CALCULATIONS FINISHED", "CALCULATIONS", 0);
+    closeUnit(traceUnit);
+    closeUnit(optionsUnit);
+    closeUnit(reportUnit);
+    return 0;
+}
+
+} // namespace tarnova
