@@ -25,8 +25,8 @@ FieldStatus readRealOf(std::string_view field, int fraction, Real& value)
     char digits[maxFieldDigits + 24];
     int digitCount = 0;
     bool negative = false;
-    bool anyMantissaDigit = false;
     bool point = false;
+    bool anyDigit = false;
     int fractionDigits = 0;   // digits seen after the point
     int droppedDigits = 0;    // integer digits beyond the buffer (only scale the value)
     std::int64_t exponent = 0;
@@ -47,7 +47,7 @@ FieldStatus readRealOf(std::string_view field, int fraction, Real& value)
         char c = field[i];
         if (c == ' ') continue;
         if (isDigit(c)) {
-            anyMantissaDigit = true;
+            anyDigit = true;
             if (point) ++fractionDigits;
             if (digitCount == 0 && c == '0') continue;
             if (digitCount < maxFieldDigits) {
@@ -61,8 +61,9 @@ FieldStatus readRealOf(std::string_view field, int fraction, Real& value)
             break;
         }
     }
-    if (!anyMantissaDigit) return FieldStatus::badCharacter;
     if (i < n) {
+        // An exponent needs digits before it ("E5" and "--1" are not numbers).
+        if (!anyDigit) return FieldStatus::badCharacter;
         // Exponent: a letter E, D, e or d and an optionally signed integer, or a sign and an integer.
         char c = field[i];
         if (c == 'E' || c == 'e' || c == 'D' || c == 'd') {
@@ -92,6 +93,7 @@ FieldStatus readRealOf(std::string_view field, int fraction, Real& value)
     }
     // Decimal exponent of the last stored digit.
     exponent += droppedDigits - (point ? fractionDigits : fraction);
+    // No significant digit (a sign or a point alone included) reads as zero.
     if (digitCount == 0) {
         value = negative ? -Real(0) : Real(0);
         return FieldStatus::ok;
