@@ -192,7 +192,7 @@ Task makeRead(Random& r)
         t.op = kind < 6 ? Op::readFloat : Op::readDouble;
         if (r.chance(0.3)) text += r.chance(0.6) ? "-" : "+";
         int whole = r.range(0, 7);
-        int part = r.range(0, 7);
+        int part = r.range(whole == 0 ? 1 : 0, 7);   // a mantissa digit always (see the error tests)
         text += digits(r, whole);
         if (r.chance(0.6)) text += "." + digits(r, part);
         else if (whole == 0) text += digits(r, 1 + part % 4);
