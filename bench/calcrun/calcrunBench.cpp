@@ -22,7 +22,7 @@ std::vector<GeoElement> largeGirder()
         GeoElement e;
         e.frameSpacing = 3200;
         e.plateWidth = width;
-        e.plateThickness = 14;
+        e.plateThickness = orientation >= 3 ? 7.5f : 14.0f;
         e.x = x;
         e.y = y;
         e.orientation = orientation;

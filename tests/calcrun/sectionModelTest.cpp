@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarnova::calcrun {
@@ -81,7 +82,7 @@ TEST_F(SectionModelTest, CorrosionThinsPlateWebAndTwiceTheFlangeButNotTheDepth)
 
 TEST_F(SectionModelTest, PositionsShiftToZeroAndUnusedSetsAreZeroed)
 {
-    scratch.writeProperties({{235, 206000}, {315, 206000}, {355, 206000}});
+    scratch.writeProperties({{235, 206000}, {0, 0}, {355, 206000}});
     GeoElement low = exampleElement();
     low.x = -300;
     low.y = -500;
@@ -98,6 +99,9 @@ TEST_F(SectionModelTest, PositionsShiftToZeroAndUnusedSetsAreZeroed)
     EXPECT_EQ(material(3).yieldStress, 355.0f);
     EXPECT_FLOAT_EQ(section.maxYieldStress, 355.0f);
     scratch.closeRunUnits();
+    // Set 2 is read, found INVALID, then zeroed as unused.
+    const auto trace = ScratchCase::lines("lixo.tmp");
+    EXPECT_NE(std::find(trace.begin(), trace.end(), " Property 2 is INVALID "), trace.end());
     // Curve file head: count, then x, y and the yield stress of each element's set.
     const auto curve = ScratchCase::lines("CASE.teA");
     ASSERT_GE(curve.size(), 3u);
@@ -113,8 +117,16 @@ TEST_F(SectionModelTest, TensionBlocksCoveringThePlateLeaveNoResidualStress)
     narrow.plateWidth = 100;  // b/t = 6.25 <= 2 x 4.5
     GeoElement high = exampleElement();
     high.y = 900;
-    read({narrow, high});
+    GeoElement narrower = narrow;
+    narrower.plateWidth = 50;
+    ::testing::internal::CaptureStderr();
+    read({narrow, high, narrower});
+    const std::string warning = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(element(1).residualStressRatio, 0.0f);
+    EXPECT_EQ(element(3).residualStressRatio, 0.0f);
+    // One warning for the run, naming the first such element.
+    EXPECT_NE(warning.find("element 1,"), std::string::npos) << warning;
+    EXPECT_EQ(warning.find("element 3"), std::string::npos) << warning;
     EXPECT_TRUE(std::isfinite(element(2).residualStressRatio));
     EXPECT_GT(element(2).residualStressRatio, 0.0f);
 }
