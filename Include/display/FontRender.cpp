@@ -88,6 +88,8 @@ namespace fonts {
 
 namespace {
 
+constexpr int maxGlyphSize = 1000;   // pixels
+
 FT_Library library()
 {
     static FT_Library lib = [] {
@@ -117,7 +119,10 @@ public:
             if (os2->xAvgCharWidth > 0) averageWidth = os2->xAvgCharWidth;
         }
         if (cellUnits <= 0) cellUnits = unitsPerEm;
+        // Sizes are bounded so that a mistyped option cannot ask for giant glyph bitmaps.
         if (height <= 0) height = 16;
+        height = std::min(height, maxGlyphSize);
+        width = std::min(width, maxGlyphSize);
         if (FT_IS_SCALABLE(face)) {
             const double emY = height * unitsPerEm / cellUnits;
             const double emX = width > 0 ? width * unitsPerEm / averageWidth : emY;

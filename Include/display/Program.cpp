@@ -107,8 +107,10 @@ int runBody(void (*body)())
 [[noreturn]] void exitProgram(int status)
 {
     if (std::this_thread::get_id() == programThread.load()) throw ProgramEnd{status};
-    // Not on a program thread (no runProgram): end the process directly.
-    closeAllUnits();
+    // Not on a program thread (no runProgram): end the process directly. A record error while
+    // closing comes back here; the units are not closed a second time.
+    static std::atomic<bool> exiting{false};
+    if (!exiting.exchange(true)) closeAllUnits();
     std::fflush(stdout);
     std::fflush(stderr);
     std::exit(status);
