@@ -93,7 +93,7 @@ bool parseFormat(std::string_view source, ParsedFormat& out, const char*& proble
             continue;
         }
         std::size_t start = c.pos;
-        Descriptor d;
+        Descriptor d = Descriptor::make(Edit::skip);
         if (ch == '\'') {
             std::size_t i = c.pos + 1;
             bool doubled = false;

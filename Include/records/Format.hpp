@@ -21,14 +21,18 @@ enum class Edit : std::uint8_t {
 
 inline bool isData(Edit e) { return e == Edit::integer || e == Edit::fixed || e == Edit::exponent || e == Edit::text; }
 
+// Trivial on purpose: a statement's ParsedFormat lives on the stack and only the descriptors
+// parsed are ever written (see Descriptor::make).
 struct Descriptor {
-    Edit edit = Edit::skip;
-    bool doubledQuotes = false;   // literal holds '' standing for one apostrophe
-    std::int32_t repeat = 1;      // data descriptors only; nX keeps n in width
-    std::int32_t width = 0;       // w (0 for A without width)
-    std::int32_t digits = -1;     // d of F and E, m of Iw.m (-1 when absent)
-    std::uint32_t literalStart = 0;
-    std::uint32_t literalLength = 0;
+    Edit edit;
+    bool doubledQuotes;           // literal holds '' standing for one apostrophe
+    std::int32_t repeat;          // data descriptors and "/"; nX keeps n in width
+    std::int32_t width;           // w (0 for A without width)
+    std::int32_t digits;          // d of F and E, m of Iw.m (-1 when absent)
+    std::uint32_t literalStart;
+    std::uint32_t literalLength;
+
+    static Descriptor make(Edit e) { return Descriptor{e, false, 1, 0, -1, 0, 0}; }
 };
 
 // Enough for every format of the system with room to spare; a longer one is reported.

@@ -8,7 +8,10 @@
 #include "records/RunError.hpp"
 #include "records/Units.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
+#include <memory>
 
 namespace tarnova {
 
@@ -155,8 +158,45 @@ private:
 
 // ---------------------------------------------------------------- shared pieces
 
+// The calculator writes the same few formats tens of thousands of times per run, so each thread
+// keeps the descriptions of recent formats, keyed by their text. A hit copies only the parsed
+// descriptors into the statement's own ParsedFormat, so a statement never depends on the cache
+// after this call (a screen sink may run further statements while one is in progress).
+struct CachedFormat {
+    std::string key;
+    ParsedFormat parsed;
+    bool valid = false;
+};
+constexpr std::size_t formatCacheSize = 32;
+
+bool parseCached(std::string_view format, ParsedFormat& parsed)
+{
+    thread_local std::unique_ptr<CachedFormat[]> cache(new CachedFormat[formatCacheSize]);
+    std::size_t slot = (std::hash<const void*>{}(format.data()) ^ format.size() * 31) % formatCacheSize;
+    CachedFormat& entry = cache[slot];
+    if (!entry.valid || entry.key != format) {
+        entry.valid = false;
+        entry.key.assign(format);
+        const char* problem = "";
+        std::size_t offset = 0;
+        if (!parseFormat(entry.key, entry.parsed, problem, offset)) return false;
+        entry.valid = true;
+    }
+    const ParsedFormat& cached = entry.parsed;
+    parsed.source = format;   // the same text, so literal offsets hold
+    parsed.text = format.substr(static_cast<std::size_t>(cached.text.data() - cached.source.data()), cached.text.size());
+    parsed.count = cached.count;
+    parsed.hasData = cached.hasData;
+    std::copy_n(cached.items.begin(), cached.count, parsed.items.begin());
+    return true;
+}
+
 void parseOrRaise(std::string_view format, ParsedFormat& parsed, ErrorPlace& place)
 {
+    if (parseCached(format, parsed)) {
+        place.format = parsed.text;
+        return;
+    }
     const char* problem = "";
     std::size_t offset = 0;
     if (!parseFormat(format, parsed, problem, offset)) {
