@@ -55,11 +55,14 @@ void checkElement(std::string_view geometryFile, int n, const RawElement& r, flo
                "property set " + formatNumber(r.propertySet) + " of element " + std::to_string(n) +
                    " is not a whole number from 1 to 5");
     }
-    if (r.plateWidth == 0.0f) {
-        reject(geometryFile, record, "plate width of element " + std::to_string(n) + " is 0");
+    if (!(r.plateWidth > 0.0f)) {
+        reject(geometryFile, record,
+               "plate width " + formatNumber(r.plateWidth) + " of element " + std::to_string(n) + " is not above 0");
     }
-    if (r.frameSpacing == 0.0f) {
-        reject(geometryFile, record, "frame spacing of element " + std::to_string(n) + " is 0");
+    if (!(r.frameSpacing > 0.0f)) {
+        reject(geometryFile, record,
+               "frame spacing " + formatNumber(r.frameSpacing) + " of element " + std::to_string(n) +
+                   " is not above 0");
     }
     if (r.plateThickness - corrosion <= 0.0f) {
         reject(geometryFile, record,

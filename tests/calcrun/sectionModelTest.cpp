@@ -150,6 +150,7 @@ TEST_F(SectionModelTest, InvalidInputIsRejectedBeforeAnyTableIsWritten)
         {"property set 6", [](auto& g, auto&) { g[1].propertySet = 6; }, "CASE.geo, record 6"},
         {"zero plate width", [](auto& g, auto&) { g[0].plateWidth = 0; }, "CASE.geo, record 5"},
         {"zero frame spacing", [](auto& g, auto&) { g[1].frameSpacing = 0; }, "CASE.geo, record 6"},
+        {"negative plate width", [](auto& g, auto&) { g[1].plateWidth = -800; }, "plate width -800 of element 2"},
         {"zero plate thickness", [](auto& g, auto&) { g[0].plateThickness = 0; }, "CASE.geo, record 5"},
         {"used set without modulus", [](auto&, auto& p) { p[0].second = 0; }, "CASE.pro, record 1"},
         {"more than 600 elements", [](auto& g, auto&) { g.resize(601, g[0]); }, "601 element records"},
