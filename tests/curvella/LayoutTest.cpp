@@ -94,6 +94,11 @@ struct PlacementCase {
     TitleCase expected;
 };
 
+void PrintTo(const PlacementCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class TitlePlacementCases : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(TitlePlacementCases, CaseFollowsTheLargerExtremes)
@@ -131,12 +136,13 @@ TEST_P(TitlePlacementCases, CaseFollowsTheLargerExtremes)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TitlePlacementCases,
-    ::testing::Values(PlacementCase{"compression", 0, 2, 0, 235, TitleCase::A},
-                      PlacementCase{"tension", 0, -2, 0, -235, TitleCase::C},
-                      PlacementCase{"strain into tension, stress into compression", 0.5, -2, -100, 235, TitleCase::B},
-                      PlacementCase{"strain into compression, stress into tension", -0.5, 2, 100, -235, TitleCase::D},
-                      PlacementCase{"equal strain sides, more compression", -1, 1, -100, 200, TitleCase::A},
-                      PlacementCase{"equal strain sides, more tension", -1, 1, 100, -200, TitleCase::C}));
+    ::testing::Values(PlacementCase{"AllCompression", 0, 2, 0, 235, TitleCase::A},
+                      PlacementCase{"AllTension", 0, -2, 0, -235, TitleCase::C},
+                      PlacementCase{"StrainTensionStressCompression", 0.5, -2, -100, 235, TitleCase::B},
+                      PlacementCase{"StrainCompressionStressTension", -0.5, 2, 100, -235, TitleCase::D},
+                      PlacementCase{"EqualStrainSidesMoreCompression", -1, 1, -100, 200, TitleCase::A},
+                      PlacementCase{"EqualStrainSidesMoreTension", -1, 1, 100, -200, TitleCase::C}),
+    [](const ::testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
 
 TEST(TickIntervals, CompressionCurveTicksOnlyTheRightAndUpperHalves)
 {

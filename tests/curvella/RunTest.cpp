@@ -277,6 +277,14 @@ TEST_F(ViewerRun, FailuresEndWithNonZeroStatus)
     EXPECT_NE(run.errors.find("OTHER.geo is an empty file"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "Element.001"));
 
+    // A case directory that cannot be entered: the message, then the run goes on in the current
+    // directory, which here holds the case.
+    run = runViewer(dir, "/nonexistent-curvella-dir/CASE1.teA");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.errors.find("Failed to change to directory"), std::string::npos) << run.errors;
+    EXPECT_TRUE(fs::exists(dir / "Element.001"));
+    fs::remove(dir / "Element.001");
+
     // A calculation that stopped inside the case: fewer than 50 step blocks.
     HandCase cut = testing::threeElementCase();
     cut.steps = 20;
