@@ -1,0 +1,353 @@
+#include "display/sdl/WindowBackend.hpp"
+
+#include "Utilitar.hpp"
+#include "records/Records.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace tarnova {
+
+std::unique_ptr<Backend> makeWindowBackend()
+{
+    return std::make_unique<sdl::WindowBackend>();
+}
+
+} // namespace tarnova
+
+namespace tarnova::sdl {
+
+namespace {
+
+// Without a display SDL falls back to drivers that draw nowhere; those mean "no display".
+bool isRealVideoDriver(const char* name)
+{
+    if (name == nullptr) return false;
+    for (const char* nowhere : {"offscreen", "dummy", "evdev"})
+        if (std::strcmp(name, nowhere) == 0) return false;
+    return true;
+}
+
+bool hasDisplayVariable()
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
+// Longest idle wait of the frame loop; every change wakes it earlier.
+constexpr int idleWaitMilliseconds = 500;
+constexpr int minimumPaneSide = 64;
+
+} // namespace
+
+WindowBackend::~WindowBackend()
+{
+    alive_ = false;
+    text_.clear();
+    if (paneTexture_ != nullptr) SDL_DestroyTexture(paneTexture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (window_ != nullptr) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight)
+{
+    if (!hasDisplayVariable()) return false;
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!isRealVideoDriver(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    title_ = std::string(title);
+    // The frame opens maximised on the display under the pointer: the usable area of that
+    // display less the frame's own borders, menu bar and status line is the pane, whose size
+    // never changes afterwards. The borders are known once the frame is shown.
+    int pointerX = 0, pointerY = 0;
+    SDL_GetGlobalMouseState(&pointerX, &pointerY);
+    const SDL_Point pointer{pointerX, pointerY};
+    const int display = std::max(SDL_GetPointDisplayIndex(&pointer), 0);
+    SDL_Rect usable{0, 0, 640, 480};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+    window_ = SDL_CreateWindow(title_.c_str(), usable.x, usable.y, std::max(usable.w, minimumPaneSide),
+                               std::max(usable.h, minimumPaneSide), SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    if (window_ == nullptr) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    commandEvent_ = SDL_RegisterEvents(1);
+    if (renderer_ == nullptr || commandEvent_ == static_cast<Uint32>(-1)) {
+        if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+        SDL_DestroyWindow(window_);
+        renderer_ = nullptr;
+        window_ = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    SDL_ShowWindow(window_);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+    paneWidth_ = std::max(usable.w - left - right, minimumPaneSide);
+    paneHeight_ = std::max(usable.h - top - bottom - menuBarHeight - statusLineHeight, minimumPaneSide);
+    defaultWidth_ = paneWidth_;
+    defaultHeight_ = paneHeight_ + menuBarHeight + statusLineHeight;
+    SDL_SetWindowMinimumSize(window_, 200, menuBarHeight + statusLineHeight + minimumPaneSide);
+    SDL_SetWindowSize(window_, defaultWidth_, defaultHeight_);
+    SDL_SetWindowPosition(window_, usable.x + left, usable.y + top);
+    SDL_MaximizeWindow(window_);
+
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+        frameInterval_ = static_cast<Uint32>((1000 + mode.refresh_rate - 1) / mode.refresh_rate);
+    paneTexture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                     paneWidth_, paneHeight_);
+    argb_.assign(static_cast<std::size_t>(paneWidth_) * paneHeight_, 0xFF000000u);
+    text_.open(uiFontPixels);
+
+    mainThread_ = std::this_thread::get_id();
+    alive_ = true;
+    paneWidth = paneWidth_;
+    paneHeight = paneHeight_;
+    return true;
+}
+
+void WindowBackend::run()
+{
+    pumpUntil([this] { return closing_; });
+    {
+        std::lock_guard lock(handMutex_);
+        frameGone_ = true;
+        // Nobody is left to dismiss a box or type a key.
+        for (Box* box : boxes_) {
+            box->done = true;
+            box->result = 1;
+        }
+        boxes_.clear();
+    }
+    handChanged_.notify_all();
+    alive_ = false;
+    SDL_HideWindow(window_);
+}
+
+void WindowBackend::pumpUntil(const std::function<bool()>& finished)
+{
+    while (!finished()) {
+        serviceProgram();
+        if (finished()) break;
+        int timeout = idleWaitMilliseconds;
+        if (needsPresent()) {
+            const Uint32 now = SDL_GetTicks();
+            if (SDL_TICKS_PASSED(now, nextPresent_))
+                present();
+            else
+                timeout = static_cast<int>(nextPresent_ - now);
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, timeout) != 0) {
+            handleEvent(event);
+            while (!finished() && SDL_PollEvent(&event) != 0) handleEvent(event);
+        }
+    }
+}
+
+// The program's end and message boxes, as handed over from its thread.
+void WindowBackend::serviceProgram()
+{
+    bool ended = false;
+    {
+        std::lock_guard lock(handMutex_);
+        ended = ended_;
+        if (!boxes_.empty() && openMenu_ >= 0) closeMenu();
+        if (!boxes_.empty()) frameDirty_ = true;
+    }
+    if (askBox_.done) {
+        askBox_.done = false;
+        askBox_.askToClose = false;
+        if (askBox_.result == 1) closing_ = true;
+    }
+    if (!ended || endHandled_) return;
+    endHandled_ = true;
+    showEnded_ = true;
+    frameDirty_ = true;
+    int behaviour = 3;
+    {
+        DisplayState& state = displayState();
+        std::lock_guard lock(state.mutex);
+        behaviour = state.exitBehaviour;
+    }
+    if (closeWhenEnded_ || behaviour == 2) {
+        closing_ = true;
+    } else if (behaviour == 1) {
+        askBox_ = Box{"The program has ended. Close the window?", title_, true, false, 0};
+        std::lock_guard lock(handMutex_);
+        boxes_.push_back(&askBox_);
+    }
+}
+
+void WindowBackend::post(Command command)
+{
+    if (!alive_) return;
+    if (command == Command::wake && wakePosted_.exchange(true)) return;
+    SDL_Event event{};
+    event.type = commandEvent_;
+    event.user.code = static_cast<Sint32>(command);
+    SDL_PushEvent(&event);
+}
+
+void WindowBackend::changed()
+{
+    post(Command::wake);
+}
+
+int WindowBackend::messageBox(std::string_view text, std::string_view caption, int style)
+{
+    (void)style;  // every box of these programs has one OK button
+    Box box{std::string(text), std::string(caption), false, false, 0};
+    if (std::this_thread::get_id() == mainThread_) {
+        // A menu handler's box: run the frame until it is dismissed.
+        {
+            std::lock_guard lock(handMutex_);
+            boxes_.push_back(&box);
+        }
+        frameDirty_ = true;
+        pumpUntil([&] { return box.done || closing_; });
+        return 1;
+    }
+    std::unique_lock lock(handMutex_);
+    if (frameGone_) return 1;
+    boxes_.push_back(&box);
+    lock.unlock();
+    post(Command::wake);
+    lock.lock();
+    handChanged_.wait(lock, [&] { return box.done; });
+    return box.result == 0 ? 1 : box.result;
+}
+
+int WindowBackend::nextKey(int& code)
+{
+    std::unique_lock lock(handMutex_);
+    handChanged_.wait(lock, [&] { return !keys_.empty(); });
+    const auto [character, scan] = keys_.front();
+    keys_.pop_front();
+    code = scan;
+    return character;
+}
+
+void WindowBackend::waitForExit()
+{
+    {
+        std::lock_guard lock(handMutex_);
+        waitingForExit_ = true;
+    }
+    waitForExitRequest();
+    std::lock_guard lock(handMutex_);
+    waitingForExit_ = false;
+}
+
+void WindowBackend::programEnded(int status)
+{
+    (void)status;
+    {
+        std::lock_guard lock(handMutex_);
+        ended_ = true;
+    }
+    post(Command::wake);
+}
+
+void WindowBackend::pushKey(int character, int code)
+{
+    {
+        std::lock_guard lock(handMutex_);
+        keys_.emplace_back(character, code);
+    }
+    handChanged_.notify_all();
+}
+
+WindowBackend::Box* WindowBackend::shownBox()
+{
+    std::lock_guard lock(handMutex_);
+    return boxes_.empty() ? nullptr : boxes_.front();
+}
+
+void WindowBackend::dismissBox(int result)
+{
+    {
+        std::lock_guard lock(handMutex_);
+        if (boxes_.empty()) return;
+        Box* box = boxes_.front();
+        boxes_.pop_front();
+        box->result = result;
+        box->done = true;
+    }
+    handChanged_.notify_all();
+    frameDirty_ = true;
+}
+
+// The frame's close button. A program that has ended, or that only waits for Exit, is let go
+// normally; one still working is ended at once, keeping every file it has written.
+void WindowBackend::requestClose()
+{
+    {
+        std::unique_lock lock(handMutex_);
+        if (ended_) {
+            closing_ = true;
+            return;
+        }
+        if (waitingForExit_) {
+            closeWhenEnded_ = true;
+            lock.unlock();
+            exitHandler(false);
+            return;
+        }
+    }
+    std::fputs("The window was closed before the program had finished.\n", stderr);
+    closeAllUnits();
+    std::fflush(nullptr);
+    std::_Exit(closedWhileRunningStatus);
+}
+
+void WindowBackend::toggleFullScreen()
+{
+    if (std::this_thread::get_id() == mainThread_)
+        doToggleFullScreen();
+    else
+        post(Command::fullScreen);
+}
+
+void WindowBackend::windowCommand()
+{
+    if (std::this_thread::get_id() == mainThread_)
+        doWindowCommand();
+    else
+        post(Command::window);
+}
+
+void WindowBackend::doToggleFullScreen()
+{
+    fullScreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    frameDirty_ = true;
+}
+
+// "&Window": back to the frame's default size (the pane shown pixel for pixel), centred on
+// its display, out of full screen.
+void WindowBackend::doWindowCommand()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) SDL_SetWindowFullscreen(window_, 0);
+    fullScreen_ = false;
+    SDL_RestoreWindow(window_);
+    SDL_SetWindowSize(window_, defaultWidth_, defaultHeight_);
+    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    frameDirty_ = true;
+}
+
+} // namespace tarnova::sdl

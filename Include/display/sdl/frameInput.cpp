@@ -1,0 +1,298 @@
+// Keyboard and mouse of the frame: keys for the program, menu navigation, message boxes.
+#include "display/sdl/WindowBackend.hpp"
+#include "display/sdl/keyCodes.hpp"
+
+#include <cctype>
+
+namespace tarnova::sdl {
+
+namespace {
+
+bool isModifierKey(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_LSHIFT: case SDLK_RSHIFT: case SDLK_LCTRL: case SDLK_RCTRL:
+    case SDLK_LALT: case SDLK_RALT: case SDLK_LGUI: case SDLK_RGUI:
+    case SDLK_MODE: case SDLK_CAPSLOCK: case SDLK_NUMLOCKCLEAR: case SDLK_SCROLLLOCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isEnter(SDL_Keycode key)
+{
+    return key == SDLK_RETURN || key == SDLK_KP_ENTER;
+}
+
+bool isSelectable(const MenuEntry& entry)
+{
+    return (entry.flags & 3) == 0;  // neither grayed (1) nor disabled (2)
+}
+
+char accessKeyOf(SDL_Keycode key)
+{
+    return key > 0 && key < 128 && std::isalnum(static_cast<int>(key)) != 0
+               ? static_cast<char>(std::tolower(static_cast<int>(key)))
+               : 0;
+}
+
+} // namespace
+
+void WindowBackend::handleEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        requestClose();
+        return;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            requestClose();
+        else
+            frameDirty_ = true;
+        return;
+    case SDL_KEYDOWN:
+        handleKeyDown(event.key);
+        return;
+    case SDL_TEXTINPUT:
+        // Text typed with Alt held went to the menus; text during a menu or a box is theirs.
+        if (lastKeyHadAlt_ || openMenu_ >= 0 || shownBox() != nullptr) return;
+        for (int character : textInputCharacters(event.text.text)) pushKey(character, 0);
+        return;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT) {
+            int x = event.button.x, y = event.button.y;
+            toOutput(x, y);
+            handleMouseDown(x, y);
+        }
+        return;
+    case SDL_MOUSEMOTION: {
+        int x = event.motion.x, y = event.motion.y;
+        toOutput(x, y);
+        handleMouseMotion(x, y);
+        return;
+    }
+    case SDL_RENDER_DEVICE_RESET:
+        text_.clear();
+        [[fallthrough]];
+    case SDL_RENDER_TARGETS_RESET:
+        shownGeneration_ = ~std::uint64_t{0};
+        frameDirty_ = true;
+        return;
+    default:
+        break;
+    }
+    if (event.type == commandEvent_) {
+        switch (static_cast<Command>(event.user.code)) {
+        case Command::wake: wakePosted_ = false; break;
+        case Command::fullScreen: doToggleFullScreen(); break;
+        case Command::window: doWindowCommand(); break;
+        }
+    }
+}
+
+void WindowBackend::handleKeyDown(const SDL_KeyboardEvent& key)
+{
+    const SDL_Keycode sym = key.keysym.sym;
+    const unsigned modifiers = key.keysym.mod;
+    if (isModifierKey(sym)) return;
+    // Alt Gr (mode) composes characters; it is not a menu key.
+    const bool alt = (modifiers & KMOD_ALT) != 0 && (modifiers & KMOD_MODE) == 0;
+    lastKeyHadAlt_ = alt;
+    if (alt && isEnter(sym)) {
+        if (key.repeat == 0) doToggleFullScreen();
+        return;
+    }
+    if (Box* box = shownBox()) {
+        if (isEnter(sym) || sym == SDLK_SPACE || (box->askToClose && sym == SDLK_y))
+            dismissBox(1);
+        else if (sym == SDLK_ESCAPE || (box->askToClose && sym == SDLK_n))
+            dismissBox(box->askToClose ? 0 : 1);
+        return;
+    }
+    if (openMenu_ >= 0) {
+        handleMenuKey(key);
+        return;
+    }
+    if (alt) {
+        const int top = findTopByAccessKey(accessKeyOf(sym));
+        if (top >= 0 && key.repeat == 0) {
+            if (menu_[top].items.empty())
+                activate(&menu_[top]);
+            else
+                openMenu(top, true);
+        }
+        return;
+    }
+    const KeyPress press = translateKeyDown(sym, modifiers);
+    if (press.produced) pushKey(press.character, press.code);
+}
+
+void WindowBackend::handleMenuKey(const SDL_KeyboardEvent& key)
+{
+    const SDL_Keycode sym = key.keysym.sym;
+    const int count = static_cast<int>(menu_.size());
+    if (openMenu_ >= count) {
+        closeMenu();
+        return;
+    }
+    if (sym == SDLK_ESCAPE) {
+        closeMenu();
+    } else if (sym == SDLK_UP) {
+        moveHighlight(-1);
+    } else if (sym == SDLK_DOWN) {
+        moveHighlight(1);
+    } else if (sym == SDLK_LEFT) {
+        openMenu((openMenu_ + count - 1) % count, true);
+    } else if (sym == SDLK_RIGHT) {
+        openMenu((openMenu_ + 1) % count, true);
+    } else if (isEnter(sym)) {
+        const auto items = dropItems(openMenu_);
+        if (items.empty())
+            activate(&menu_[openMenu_]);
+        else if (highlight_ >= 0 && highlight_ < static_cast<int>(items.size()))
+            activate(items[highlight_]);
+    } else if (const char access = accessKeyOf(sym); access != 0) {
+        if ((key.keysym.mod & KMOD_ALT) != 0) {
+            const int top = findTopByAccessKey(access);
+            if (top >= 0) openMenu(top, true);
+            return;
+        }
+        for (const MenuEntry* item : dropItems(openMenu_)) {
+            if (parseMenuLabel(item->text).accessKey == access && isSelectable(*item)) {
+                activate(item);
+                return;
+            }
+        }
+    }
+}
+
+void WindowBackend::handleMouseDown(int x, int y)
+{
+    if (Box* box = shownBox()) {
+        const BoxLayout layout = layoutBox(*box);
+        if (layout.ok.contains(x, y))
+            dismissBox(1);
+        else if (box->askToClose && layout.no.contains(x, y))
+            dismissBox(0);
+        return;
+    }
+    if (y >= 0 && y < menuBarHeight) {
+        for (int i = 0; i < static_cast<int>(menu_.size()); ++i) {
+            if (!topItemRect(i).contains(x, y)) continue;
+            if (openMenu_ == i)
+                closeMenu();
+            else if (menu_[i].items.empty())
+                activate(&menu_[i]);
+            else
+                openMenu(i, false);
+            return;
+        }
+        closeMenu();
+        return;
+    }
+    if (openMenu_ < 0) return;
+    if (dropDownRect().contains(x, y)) {
+        const auto items = dropItems(openMenu_);
+        for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+            if (dropItemRect(i).contains(x, y)) {
+                activate(items[i]);
+                return;
+            }
+        }
+        return;
+    }
+    closeMenu();
+}
+
+void WindowBackend::handleMouseMotion(int x, int y)
+{
+    if (openMenu_ < 0 || shownBox() != nullptr) return;
+    if (y >= 0 && y < menuBarHeight) {
+        for (int i = 0; i < static_cast<int>(menu_.size()); ++i)
+            if (i != openMenu_ && topItemRect(i).contains(x, y) && !menu_[i].items.empty()) openMenu(i, false);
+        return;
+    }
+    const int count = static_cast<int>(dropItems(openMenu_).size());
+    for (int i = 0; i < count; ++i) {
+        if (dropItemRect(i).contains(x, y) && highlight_ != i) {
+            highlight_ = i;
+            frameDirty_ = true;
+        }
+    }
+}
+
+void WindowBackend::toOutput(int& x, int& y) const
+{
+    int windowW = 0, windowH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_, &windowW, &windowH);
+    outputSize(outW, outH);
+    if (windowW > 0 && windowH > 0 && (windowW != outW || windowH != outH)) {
+        x = x * outW / windowW;
+        y = y * outH / windowH;
+    }
+}
+
+int WindowBackend::findTopByAccessKey(char key) const
+{
+    if (key == 0) return -1;
+    for (int i = 0; i < static_cast<int>(menu_.size()); ++i)
+        if (parseMenuLabel(menu_[i].text).accessKey == key && isSelectable(menu_[i])) return i;
+    return -1;
+}
+
+void WindowBackend::openMenu(int index, bool highlightFirst)
+{
+    if (index < 0 || index >= static_cast<int>(menu_.size())) return;
+    openMenu_ = index;
+    highlight_ = -1;
+    if (highlightFirst) moveHighlight(1);
+    frameDirty_ = true;
+}
+
+void WindowBackend::closeMenu()
+{
+    if (openMenu_ >= 0) frameDirty_ = true;
+    openMenu_ = -1;
+    highlight_ = -1;
+}
+
+// Moves to the next selectable item in that direction, wrapping around.
+void WindowBackend::moveHighlight(int step)
+{
+    if (openMenu_ < 0) return;
+    const auto items = dropItems(openMenu_);
+    const int count = static_cast<int>(items.size());
+    int at = highlight_;
+    for (int tried = 0; tried < count; ++tried) {
+        at = at < 0 ? (step > 0 ? 0 : count - 1) : (at + step + count) % count;
+        if (isSelectable(*items[at])) {
+            highlight_ = at;
+            frameDirty_ = true;
+            return;
+        }
+    }
+}
+
+std::vector<const MenuEntry*> WindowBackend::dropItems(int top) const
+{
+    std::vector<const MenuEntry*> items;
+    if (top < 0 || top >= static_cast<int>(menu_.size())) return items;
+    const MenuEntry& menu = menu_[top];
+    if (menu.items.empty()) return items;
+    if (menu.handler != nullptr) items.push_back(&menu);
+    for (const MenuEntry& item : menu.items) items.push_back(&item);
+    return items;
+}
+
+// Runs the item's handler on this thread, after the menu has closed.
+void WindowBackend::activate(const MenuEntry* entry)
+{
+    if (entry == nullptr || !isSelectable(*entry)) return;
+    const MenuHandler handler = entry->handler;
+    const bool checked = (entry->flags & 16) != 0;
+    closeMenu();
+    if (handler != nullptr) handler(checked);
+}
+
+} // namespace tarnova::sdl

@@ -1,0 +1,309 @@
+// The demonstration program and the probe in a real window on a virtual X server, driven with
+// xdotool as a user would: what the frame shows, keys, menus, full screen, the close button.
+#include "display/sdl/frameLayout.hpp"
+#include "xSession.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace tarnova::windowtest {
+namespace {
+
+using sdl::dropBorder;
+using sdl::dropItemHeight;
+using sdl::menuBarHeight;
+using sdl::statusLineHeight;
+
+constexpr int screenWidth = 1024;
+constexpr int screenHeight = 768;
+constexpr auto startTimeout = 20s;
+constexpr auto screenTimeout = 20s;
+constexpr auto exitTimeout = 20s;
+
+constexpr std::uint32_t black = 0x000000, red = 0xFF0000, yellow = 0xFFFF00, cyan = 0x00FFFF, green = 0x00FF00;
+constexpr std::uint32_t magenta = 0x800080;       // colour 5, the message text
+constexpr std::uint32_t barColour = 0xF0F0F0;     // menu bar and status line
+constexpr std::uint32_t captionColour = 0x3366CC; // message box caption
+
+// The drop-down of "&Window": its own command, "&Full Screen  Alt+Enter", "E&xit".
+enum WindowMenuItem { windowItem = 0, fullScreenItem = 1, exitItem = 2 };
+
+// An 8-bit palette bitmap (bottom-up rows) as 0xRRGGBB values, top row first.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::optional<Image> readBitmap(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24; };
+    if (b.size() < 54 + 1024 || b[0] != 'B' || b[1] != 'M' || (b[28] | b[29] << 8) != 8) return std::nullopt;
+    Image image;
+    image.width = static_cast<int>(u32(18));
+    image.height = static_cast<int>(u32(22));
+    const std::size_t offset = u32(10);
+    const std::size_t stride = (static_cast<std::size_t>(image.width) + 3) & ~std::size_t{3};
+    if (b.size() < offset + stride * image.height) return std::nullopt;
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const std::size_t entry = 54 + 4 * std::size_t{b[offset + (image.height - 1 - y) * stride + x]};
+            image.pixels[static_cast<std::size_t>(y) * image.width + x] = b[entry + 2] << 16 | b[entry + 1] << 8 | b[entry];
+        }
+    return image;
+}
+
+class WindowProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(x_.start(screenWidth, screenHeight, error)) << error;
+        char pattern[] = "/tmp/tarnova-window-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory_ = pattern;
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure())
+            std::fprintf(stderr, "Program output and files kept in %s\n%s\n", directory_.c_str(), program_.output().c_str());
+        else if (!directory_.empty())
+            std::filesystem::remove_all(directory_);
+    }
+
+    // Starts the program and waits for its frame; the pointer rests on the pane.
+    void launch(const std::vector<std::string>& argv, const std::string& title)
+    {
+        ASSERT_TRUE(program_.start(argv, x_.name(), directory_));
+        window_ = findWindow(x_.connection(), title, startTimeout);
+        ASSERT_NE(window_, 0u) << "no window titled " << title << "\n" << program_.output();
+        // Without a window manager the maximised frame covers the whole screen.
+        const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+        do {
+            origin_ = windowGeometry(x_.connection(), window_);
+            if (origin_.width == screenWidth && origin_.height == screenHeight) break;
+            std::this_thread::sleep_for(50ms);
+        } while (std::chrono::steady_clock::now() < deadline);
+        ASSERT_EQ(origin_.width, screenWidth);
+        ASSERT_EQ(origin_.height, screenHeight);
+        ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + 500), std::to_string(origin_.y + 400)}));
+        xdotool(x_.name(), {"windowfocus", "--sync", std::to_string(window_)});
+    }
+
+    std::uint32_t panePixel(const Screenshot& shot, int x, int y) const
+    {
+        return shot.at(origin_.x + x, origin_.y + menuBarHeight + y);
+    }
+
+    // Takes screenshots until the test holds; returns the last one.
+    template <typename Test>
+    Screenshot waitForScreen(Test test, std::chrono::milliseconds timeout = screenTimeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        Screenshot shot;
+        do {
+            shot = takeScreenshot(x_.connection());
+            if (shot.width > 0 && test(shot)) return shot;
+            std::this_thread::sleep_for(100ms);
+        } while (std::chrono::steady_clock::now() < deadline);
+        ADD_FAILURE() << "the screen did not show what was expected";
+        savePpm(shot, 0, 0, shot.width, shot.height, directory_ + "/screen.ppm");
+        return shot;
+    }
+
+    Screenshot waitForPanePixel(int x, int y, std::uint32_t colour)
+    {
+        return waitForScreen([&](const Screenshot& s) { return panePixel(s, x, y) == colour; });
+    }
+
+    void keys(std::vector<std::string> names)
+    {
+        names.insert(names.begin(), {"key", "--delay", "80"});
+        ASSERT_TRUE(xdotool(x_.name(), names));
+    }
+
+    // Clicks at a point of the frame (window coordinates).
+    void click(int x, int y)
+    {
+        ASSERT_TRUE(xdotool(x_.name(), {"mousemove", "--sync", std::to_string(origin_.x + x),
+                                        std::to_string(origin_.y + y), "click", "1"}));
+        std::this_thread::sleep_for(150ms);
+    }
+
+    void clickWindowMenu(WindowMenuItem item)
+    {
+        click(14, menuBarHeight / 2);
+        click(36, menuBarHeight + dropBorder + dropItemHeight * item + dropItemHeight / 2);
+    }
+
+    // The demo's "Press any key to continue " in the message rows 21 to 24.
+    bool demoPrompts(const Screenshot& shot) const
+    {
+        for (int y = 20 * 16; y < 24 * 16; ++y)
+            for (int x = 0; x < 640; ++x)
+                if (panePixel(shot, x, y) == magenta) return true;
+        return false;
+    }
+
+    // Starts the demo, waits for its drawing and answers its prompt.
+    void demoPastItsPrompt()
+    {
+        launch({DISPLAY_DEMO}, "Display Demonstration");
+        waitForScreen([&](const Screenshot& s) { return panePixel(s, 150, 150) == red && demoPrompts(s); });
+        keys({"space"});
+        waitForScreen([&](const Screenshot& s) { return !demoPrompts(s); });
+    }
+
+    std::optional<int> exitStatus() { return program_.waitForExit(exitTimeout); }
+
+    VirtualDisplay x_;
+    ChildProcess program_;
+    std::string directory_;
+    Window window_ = 0;
+    Geometry origin_;
+};
+
+std::vector<int> integersOf(const std::string& file)
+{
+    std::ifstream in(file);
+    std::vector<int> values;
+    for (int v = 0; in >> v;) values.push_back(v);
+    return values;
+}
+
+TEST_F(WindowProgram, DemoShowsItsPaneBetweenMenuBarAndStatusLineAndEndsOnExitPickedWithTheMouse)
+{
+    launch({DISPLAY_DEMO}, "Display Demonstration");
+    const Screenshot shot = waitForPanePixel(150, 150, red);
+    // The pane pixel for pixel right below the menu bar, as the demo drew it.
+    int wrong = 0;
+    for (int y = 100; y <= 199; ++y)
+        for (int x = 100; x <= 299; ++x) wrong += panePixel(shot, x, y) != red;
+    EXPECT_EQ(wrong, 0);
+    for (auto [x, y] : {std::pair{90, 90}, {309, 209}, {200, 90}, {90, 150}})
+        EXPECT_EQ(panePixel(shot, x, y), cyan) << x << ',' << y;
+    EXPECT_EQ(panePixel(shot, 89, 89), black);
+    EXPECT_EQ(panePixel(shot, 450, 150), yellow);
+    EXPECT_EQ(panePixel(shot, 700, 500), black);
+    EXPECT_EQ(shot.at(origin_.x + 900, origin_.y + 5), barColour);
+    EXPECT_EQ(shot.at(origin_.x + 900, origin_.y + origin_.height - statusLineHeight / 2), barColour);
+    if (const char* keep = std::getenv("TARNOVA_WINDOW_SCREENSHOT"))
+        savePpm(shot, origin_.x, origin_.y, origin_.width, origin_.height, keep);
+
+    keys({"space"});
+    waitForScreen([&](const Screenshot& s) { return !demoPrompts(s); });
+    clickWindowMenu(exitItem);
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+TEST_F(WindowProgram, DemoEndsOnExitChosenWithTheKeyboard)
+{
+    demoPastItsPrompt();
+    keys({"alt+w", "Up", "Return"});  // up from the first item wraps to E&xit
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+TEST_F(WindowProgram, FullScreenFollowsAltEnterAndTheMenuAndAResizedFrameScalesThePane)
+{
+    watchWindowManagerRequests(x_.connection());
+    demoPastItsPrompt();
+    keys({"alt+Return"});
+    EXPECT_EQ(nextFullScreenRequest(x_.connection(), 10s), std::optional<bool>(true));
+    clickWindowMenu(fullScreenItem);
+    EXPECT_EQ(nextFullScreenRequest(x_.connection(), 10s), std::optional<bool>(false));
+
+    // Half the size: the pane is shown at half scale, its aspect kept.
+    const int bars = menuBarHeight + statusLineHeight;
+    resizeWindow(x_.connection(), window_, screenWidth / 2, (screenHeight - bars) / 2 + bars);
+    waitForScreen([&](const Screenshot& s) { return panePixel(s, 100, 75) == red && panePixel(s, 150, 150) != red; });
+    // "&Window" brings the default size back.
+    clickWindowMenu(windowItem);
+    waitForPanePixel(150, 150, red);
+
+    keys({"alt+w", "x"});
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+TEST_F(WindowProgram, CloseButtonWhileTheProgramWaitsForExitCountsAsExit)
+{
+    demoPastItsPrompt();
+    std::this_thread::sleep_for(1s);  // from the cleared prompt into the wait for Exit
+    sendCloseRequest(x_.connection(), window_);
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+TEST_F(WindowProgram, CloseButtonWhileTheProgramWorksEndsItAtOnceKeepingWrittenRecords)
+{
+    launch({WINDOW_PROBE, "busy"}, "Window Probe");
+    waitForScreen([&](const Screenshot& s) {
+        return s.at(origin_.x + origin_.width - 45, origin_.y + origin_.height - statusLineHeight - 45) == green;
+    });
+    sendCloseRequest(x_.connection(), window_);
+    EXPECT_EQ(exitStatus(), std::optional<int>(sdl::closedWhileRunningStatus));
+    const std::vector<int> written = integersOf(directory_ + "/written.txt");
+    ASSERT_EQ(written.size(), 100u);
+    EXPECT_EQ(written.back(), 100);
+}
+
+TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
+{
+    launch({WINDOW_PROBE}, "Window Probe");
+    // The whole pane on screen equals the bitmap the probe saved of it.
+    std::optional<Image> pane;
+    waitForScreen([&](const Screenshot& s) {
+        if (!pane) pane = readBitmap(directory_ + "/pane.bmp");
+        if (!pane || pane->width != origin_.width) return false;
+        for (int y = 0; y < pane->height; ++y)
+            for (int x = 0; x < pane->width; ++x)
+                if (panePixel(s, x, y) != pane->pixels[static_cast<std::size_t>(y) * pane->width + x]) return false;
+        return true;
+    });
+    ASSERT_TRUE(pane.has_value());
+    EXPECT_EQ(pane->height, origin_.height - menuBarHeight - statusLineHeight);
+
+    // A key brings the box; its OK button is centred above its lower edge.
+    keys({"b"});
+    int captionX = -1, captionY = -1;
+    Screenshot shot = waitForScreen([&](const Screenshot& s) {
+        for (int y = 0; y < s.height; y += 2)
+            for (int x = 0; x < s.width; x += 2)
+                if (s.at(x, y) == captionColour && y > menuBarHeight) {
+                    captionX = x;
+                    captionY = y;
+                    return true;
+                }
+        return false;
+    });
+    ASSERT_GE(captionX, 0);
+    while (captionX > 0 && shot.at(captionX - 1, captionY) == captionColour) --captionX;
+    int captionRight = captionX;
+    while (shot.at(captionRight + 1, captionY) == captionColour) ++captionRight;
+    int bottom = captionY;
+    while (bottom + 1 < shot.height && shot.at(captionX + 1, bottom + 1) != black) ++bottom;
+    click((captionX + captionRight) / 2 - origin_.x, bottom - 16 - 13 - origin_.y);
+    const int markX = origin_.width - 45, markY = origin_.height - statusLineHeight - 45;
+    waitForScreen([&](const Screenshot& s) { return s.at(origin_.x + markX, origin_.y + markY) == green; });
+
+    keys({"a", "1", "Return", "BackSpace", "Escape", "Tab", "Up", "F1", "F12", "Delete", "q"});
+    const std::vector<int> expected{'a', '1', 13, 8, 27, 9, 0, 72, 0, 59, 0, 134, 0, 83, 'q'};
+    std::vector<int> typed;
+    for (int i = 0; i < 200 && typed != expected; ++i) {
+        std::this_thread::sleep_for(100ms);
+        typed = integersOf(directory_ + "/keys.txt");
+    }
+    EXPECT_EQ(typed, expected);
+    keys({"alt+w", "x"});
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+} // namespace
+} // namespace tarnova::windowtest
