@@ -10,6 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 namespace tarnova::testing {
 
@@ -43,7 +44,8 @@ struct ScratchDirectory {
     std::filesystem::path previous;
     explicit ScratchDirectory(const std::string& name)
     {
-        path = std::filesystem::temp_directory_path() / ("tarnova_records_" + name);
+        // CTest runs tests in parallel processes: the process id keeps their directories apart.
+        path = std::filesystem::temp_directory_path() / ("tarnova_records_" + name + "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
         previous = std::filesystem::current_path();
