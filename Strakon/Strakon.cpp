@@ -25,19 +25,18 @@ namespace {
 
 constexpr int failureStatus = 1;
 constexpr std::size_t pathLength = 255;
+constexpr std::size_t maxArgumentLength = 128 * 1024;   // the longest argument Linux passes
 constexpr std::size_t fileNameLength = 12;
 
-// The first argument whole, however long (a cut path would name another directory).
+// The first argument whole, however long: a cut path would name another directory. The buffer
+// grows until the argument no longer fills it.
 std::string caseArgument()
 {
-    FixedText argument(pathLength);
-    const int length = getArgument(1, argument);
-    if (length > static_cast<int>(argument.length())) {
-        FixedText whole(static_cast<std::size_t>(length));
-        getArgument(1, whole);
-        return std::string(whole.trimmed());
+    for (std::size_t length = pathLength;; length *= 2) {
+        FixedText argument(length);
+        if (getArgument(1, argument) < static_cast<int>(length) || length >= maxArgumentLength)
+            return std::string(argument.trimmed());
     }
-    return std::string(argument.trimmed());
 }
 
 void clearWindow()

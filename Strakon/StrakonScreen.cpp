@@ -1,10 +1,13 @@
 #include "StrakonScreen.hpp"
 
+#include "display/Backend.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
+#include <typeinfo>
 
 namespace tarnova {
 
@@ -50,7 +53,25 @@ void textAt(int x, int y, std::string_view text)
     drawGraphicText(text);
 }
 
+// True when the program is presented by the headless backend.
+bool headless()
+{
+    static const bool isHeadless = [] {
+        const std::unique_ptr<Backend> probe = makeHeadlessBackend();
+        DisplayState& display = displayState();
+        std::lock_guard<std::mutex> guard(display.mutex);
+        return display.backend != nullptr && typeid(*display.backend) == typeid(*probe);
+    }();
+    return isHeadless;
+}
+
 } // namespace
+
+void acknowledge()
+{
+    if (!headless())
+        readKey();
+}
 
 void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageLine> lines)
 {
@@ -63,8 +84,9 @@ void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageL
     for (const MessageLine& line : lines) {
         setTextPosition(line.row, line.column);
         writeText(line.text);
-        // The prompt is for the screen only; the reason goes to standard error as well.
-        if (line.text.find("Press any key") == std::string_view::npos) {
+        // The reason goes to standard error as well (the headless display echoes the text
+        // window there already); the prompt is for the screen only.
+        if (!headless() && line.text.find("Press any key") == std::string_view::npos) {
             std::string_view reason = line.text;
             while (!reason.empty() && reason.front() == ' ')
                 reason.remove_prefix(1);
@@ -73,7 +95,7 @@ void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageL
         }
     }
     std::fflush(stderr);
-    readKey();
+    acknowledge();
     clearScreen(2);
     setBackgroundColour(0);
     setTextColour(normalTextColour);
@@ -106,7 +128,7 @@ void ProgressPanel::advance()
         const int y = paneHeight_ - 25;
         setColour(normalTextColour);
         textAt(x, y, pressAnyKey);
-        readKey();
+        acknowledge();
         setColour(0);
         textAt(x, y, pressAnyKey);
         panelTop_ = panelFirstTop;

@@ -10,6 +10,11 @@
 
 namespace tarnova {
 
+// Waits for one key, the acknowledgement of a message or of a full panel. Without a screen (the
+// headless display) there is nothing to acknowledge and nothing is read: a batch run with its
+// input closed must run every case study, however many page breaks its panel has.
+void acknowledge();
+
 // One line of a message: its row and column inside the message window, and its text.
 struct MessageLine {
     int row;
@@ -19,8 +24,8 @@ struct MessageLine {
 
 // Shows the lines in text colour 5 on background 0 in the window of rows 21 to 24 and the given
 // columns, waits for one key, clears that window and restores the previous text window and
-// colours. Each line also goes to standard error (prefixed "Strakon: ") so that a run without a
-// screen, or one whose window has closed, still reports why it ended.
+// colours. In a window each line but the prompt also goes to standard error (prefixed
+// "Strakon: "), so that the reason a run ended outlives the window.
 void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageLine> lines);
 
 // The progress panel: a head box with the starting hour, then a box per case study going down

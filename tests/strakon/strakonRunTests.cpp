@@ -32,7 +32,7 @@ TEST(StrakonRun, PosixPathRunsInTheCaseDirectoryKeepingTheStemsLetterCase)
     const RunResult run = runStrakon(elsewhere.path(), {(dir / "Box1.ana").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     for (const char* name : {"Box1.rst", "Box1.teA", "Box1.teB", "AT.T", "lixo.tmp",
-                             "jc314000.000", "jc324000.180"})
+                             "jc310400.000", "jc320400.180"})
         EXPECT_TRUE(fs::exists(dir / name)) << name;
     EXPECT_FALSE(fs::exists(dir / "Box1.teC"));
     // Nothing lands in the directory the program was started from.
@@ -123,8 +123,9 @@ TEST(StrakonRun, MissingOrEmptyInputFileIsReportedAndEndsWithFailure)
         const RunResult run = runStrakon(cases.path(), {(cases.path() / "BOX.ana").string()});
         EXPECT_NE(run.status, 0) << f.name;
         for (const char* line : f.expected) {
-            if (line)
+            if (line) {
                 EXPECT_TRUE(contains(run.errors, line)) << f.name << ": " << run.errors;
+            }
         }
         EXPECT_FALSE(contains(run.errors, f.absent)) << f.name << ": " << run.errors;
         // No case study ran.
