@@ -45,7 +45,7 @@ HandCase threeElementCase()
         return 0.0;
     };
     c.dimensions = [](int i) {
-        if (i == 2) return std::vector<double>{800, 750, 15.5, 100, 12, 300, 11};
+        if (i == 2) return std::vector<double>{800, 1000, 15.5, 100000, 0, 300, 11};
         return std::vector<double>{800, 600.0 + i, 14, 0, 0, 0, 0};
     };
     return c;
@@ -81,7 +81,9 @@ void writeGeometryFile(const fs::path& directory, const HandCase& c)
     writeRecords(scratchUnit, "(A80)", {"  spacing  width  thick"});
     for (int i = 1; i <= n; ++i) {
         const std::vector<double> d = c.dimensions(i);
-        writeRecords(scratchUnit, "(7F7.1,F3.0,2F4.2,2F9.1,2I2)",
+        // Flange widths are whole numbers written without a fraction, so that a width of 100000
+        // still fits its 7 columns as "100000.".
+        writeRecords(scratchUnit, "(3F7.1,F7.0,3F7.1,F3.0,2F4.2,2F9.1,2I2)",
                      {d[0], d[1], d[2], d[3], d[4], d[5], d[6], 1.0, 0.0, 0.0, c.x[i - 1], c.y[i - 1], 1, 3});
     }
     closeUnit(scratchUnit);

@@ -127,14 +127,20 @@ TEST_F(ViewerRun, HeadlessRunLeavesListingAndImage)
 
     const std::vector<std::string> r = testing::readRecordsOf(dir / "Element.002");
     ASSERT_EQ(r.size(), 68u);
+    EXPECT_EQ(testing::readWhole(dir / "Element.002").substr(0, 45), "            TARNOVA - version 3.0 (1996)\r\n \r\n");
     EXPECT_EQ(r[0], "            TARNOVA - version 3.0 (1996)");
     EXPECT_EQ(r[2], " Ship name: CASE1");
+    EXPECT_EQ(r[4], " Strain/Yield Strain (x)    Stress (y)");
     EXPECT_EQ(r[5], "        .100E+00            .150E+02");
     EXPECT_EQ(r[16], "        .120E+01            .235E+03");
     EXPECT_EQ(r[54], "        .500E+01            .100E+03");
     EXPECT_EQ(r[56], "Element Number  :   2");
-    EXPECT_EQ(r[59], "Plate width     :   750.0");
+    EXPECT_EQ(r[58], "Frame spacing   :   800.0");
+    EXPECT_EQ(r[59], "Plate width     :  1000.0");
     EXPECT_EQ(r[60], "Plate thickness :    15.5");
+    EXPECT_EQ(r[61], "Flange width    : *******");
+    EXPECT_EQ(r[62], "Flange thickness:      .0");
+    EXPECT_EQ(r[64], "Web thickness   :    11.0");
     EXPECT_EQ(r[66], "Ultimate stress :    235.00");
     EXPECT_EQ(r[67], "Ultimate strain :      1.20");
 
@@ -211,6 +217,8 @@ TEST_F(ViewerRun, HandOverFileGivesElementOneWhenMissingOrOutOfRange)
         EXPECT_TRUE(fs::exists(dir / c.listing)) << (c.record ? c.record : "missing");
         if (!c.record) {
             EXPECT_EQ(testing::readWhole(dir / "nElem.txt"), "   1\r\n");
+            // Element 1's curve is in tension: negative values fill their fields.
+            EXPECT_EQ(testing::readRecordsOf(dir / "Element.001").at(5), "       -.100E-01           -.500E+01");
         }
     }
 }
