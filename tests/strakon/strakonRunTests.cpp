@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -217,6 +218,19 @@ TEST(StrakonRun, RecordLayerErrorEndsWithFailure)
     EXPECT_NE(run.status, 0);
     EXPECT_FALSE(run.errors.empty());
     EXPECT_FALSE(fs::exists(cases.path() / "TANKER.teB"));
+}
+
+TEST(Examples, CommittedCaseFilesAreWhatTheGeneratorWrites)
+{
+    TempDir generated;
+    const std::string command = std::string("'") + MAKE_EXAMPLES_PROGRAM + "' '" +
+                                generated.path().string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* file : {"tanker/TANKER.ana", "tanker/TANKER.geo", "tanker/TANKER.pro",
+                             "box/BOX.ana", "box/BOX.geo", "box/BOX.pro"}) {
+        EXPECT_EQ(readFile(generated.path() / file), readFile(fs::path(EXAMPLES_DIR) / file))
+            << file;
+    }
 }
 
 } // namespace
