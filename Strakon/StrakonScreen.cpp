@@ -82,6 +82,8 @@ void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageL
     setTextWindow(messageTop, leftColumn, messageBottom, rightColumn);
     clearScreen(2);
     for (const MessageLine& line : lines) {
+        if (line.text.empty())
+            continue;   // a row left empty
         setTextPosition(line.row, line.column);
         writeText(line.text);
         // The reason goes to standard error as well (the headless display echoes the text
