@@ -171,6 +171,8 @@ TEST_F(ViewerRun, ImageHoldsTheWholePaneInBothSchemes)
         const int w = image.width, h = image.height;
         ASSERT_GE(w, 640);
         ASSERT_GE(h, 480);
+        // The whole pane: every row of pixels is in the file.
+        EXPECT_EQ(image.bytes.size(), image.u32(10) + ((static_cast<std::size_t>(w) * image.bits + 31) / 32) * 4 * h);
         const PanelLayout panel = computePanelLayout(w, h);
         const Colour background = dark ? black : white;
         const Colour frame = dark ? darkCyan : black;
