@@ -51,7 +51,8 @@ RunResult runStrakon(const fs::path& workingDirectory, const std::vector<std::st
         inputRedirect = "<" + quoted((scratch / "stdin.txt").string());
     }
     std::string command = "cd " + quoted(workingDirectory.string()) +
-                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + quoted(STRAKON_PROGRAM);
+                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                          quoted(STRAKON_PROGRAM);
     for (const std::string& argument : arguments)
         command += " " + quoted(argument);
     command += " " + inputRedirect + " >/dev/null 2>" + quoted(errors.string());
