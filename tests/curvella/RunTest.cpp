@@ -25,11 +25,13 @@ struct RunResult {
     std::string errors;     // standard error
 };
 
-// Runs the viewer in `workDirectory` with the arguments (already quoted), input exhausted.
+// Runs the viewer headless in `workDirectory` with the arguments (already quoted), input exhausted.
 RunResult runViewer(const fs::path& workDirectory, const std::string& arguments)
 {
     const fs::path errors = workDirectory / ".stderr";
-    const std::string command = "cd '" + workDirectory.string() + "' && timeout 30 '" CURVELLA_PROGRAM "' " +
+    // Without a display to open, the viewer runs headless even where a desktop session exists.
+    const std::string command = "cd '" + workDirectory.string() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 '" CURVELLA_PROGRAM "' " +
                                 arguments + " </dev/null >/dev/null 2>'" + errors.string() + "'";
     const int raw = std::system(command.c_str());
     RunResult result;
