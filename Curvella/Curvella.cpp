@@ -74,6 +74,13 @@ bool inputsReadable(std::string_view curveName, std::string_view geometryName)
     return true;
 }
 
+// A failure that ends the viewer before its files are open; the frame closes at once.
+[[noreturn]] void endAfterFailure()
+{
+    setExitBehaviour(2);
+    exitProgram(failureStatus);
+}
+
 [[noreturn]] void endSequence(std::string_view startDirectory)
 {
     closeUnit(geometryUnit);
@@ -118,7 +125,7 @@ void runViewer()
         showDirectoryMessage(21, "  Failed to get current directory", "       Press any key to continue ");
         setBackgroundColour(0);
         setTextColour(7);
-        exitProgram(failureStatus);
+        endAfterFailure();
     }
     // A bare file name lies in the current directory: there is nothing to change to.
     if (!parts.directory.empty() && !changeDirectory(parts.directory)) {
@@ -130,7 +137,7 @@ void runViewer()
     if (!extension.passes) {
         showFileMessage(12, 30, extension.expectedName + " not found", "");
         showTextCursor(1);
-        exitProgram(failureStatus);
+        endAfterFailure();
     }
 
     data.chosenElement = readChosenElement();
