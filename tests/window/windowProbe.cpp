@@ -4,6 +4,7 @@
 //              every key read into "keys.txt" until "q", then reads "Finished  " and waits for Exit.
 //   busy mode: writes 100 records into "written.txt", marks the pane green and waits for a key
 //              it never gets (the test closes the frame).
+//   stop mode: marks the pane green and stops (the frame stays open, as its exit behaviour says).
 
 #include "cores.hpp"
 #include "display/Display.hpp"
@@ -18,7 +19,7 @@ namespace {
 using namespace tarnova;
 
 constexpr int recordUnit = 10;
-bool busyMode = false;
+std::string_view mode;
 int paneWidth = 0;
 int paneHeight = 0;
 
@@ -69,7 +70,11 @@ void body()
     startUp();
     drawPattern();
     saveImage("pane.bmp", 0, 0, paneWidth - 1, paneHeight - 1);
-    if (busyMode) {
+    if (mode == "stop") {
+        markProgress();
+        stopProgram("The probe stops.");
+    }
+    if (mode == "busy") {
         openUnit(recordUnit, "written.txt");
         for (std::int32_t i = 1; i <= 100; ++i) writeListRecord(recordUnit, {i});
         setStatusText("Working", 5);
@@ -97,6 +102,6 @@ void body()
 
 int main(int argc, char** argv)
 {
-    busyMode = argc > 1 && std::string_view(argv[1]) == "busy";
+    if (argc > 1) mode = argv[1];
     return tarnova::runProgram(argc, argv, {"Window Probe", tarnova::menuSetup, body});
 }

@@ -254,6 +254,20 @@ TEST_F(WindowProgram, CloseButtonWhileTheProgramWorksEndsItAtOnceKeepingWrittenR
     EXPECT_EQ(written.back(), 100);
 }
 
+TEST_F(WindowProgram, FrameOfAStoppedProgramStaysOpenAndItsCloseButtonEndsWithTheStopStatus)
+{
+    launch({WINDOW_PROBE, "stop"}, "Window Probe");
+    waitForScreen([&](const Screenshot& s) {
+        return s.at(origin_.x + origin_.width - 45, origin_.y + origin_.height - statusLineHeight - 45) == green;
+    });
+    EXPECT_FALSE(program_.waitForExit(1500ms).has_value()) << "the frame closed by itself";
+    sendCloseRequest(x_.connection(), window_);
+    const std::optional<int> status = exitStatus();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0);
+    EXPECT_NE(program_.output().find("Stop - Program terminated."), std::string::npos);
+}
+
 TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
 {
     launch({WINDOW_PROBE}, "Window Probe");

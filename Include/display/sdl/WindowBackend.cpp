@@ -1,7 +1,6 @@
 #include "display/sdl/WindowBackend.hpp"
 
 #include "Utilitar.hpp"
-#include "records/Records.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -308,8 +307,10 @@ void WindowBackend::requestClose()
             return;
         }
     }
+    // The program's thread may be writing a record this very moment, so its units are not
+    // closed from here: flushing every stream (each locked by the C library) puts every
+    // record written so far into its file, whole.
     std::fputs("The window was closed before the program had finished.\n", stderr);
-    closeAllUnits();
     std::fflush(nullptr);
     std::_Exit(closedWhileRunningStatus);
 }

@@ -17,6 +17,7 @@ constexpr SDL_Color highlightTextColour{255, 255, 255, 255};
 constexpr SDL_Color dropDownColour{252, 252, 252, 255};
 constexpr SDL_Color surroundColour{64, 64, 64, 255};
 
+constexpr std::string_view endedStatusText = "Program ended";
 constexpr int topItemPadding = 8;
 constexpr int checkMargin = 22;
 constexpr int shortcutGap = 24;
@@ -87,7 +88,12 @@ bool WindowBackend::pullState()
         std::transform(state.pixels.begin(), state.pixels.begin() + static_cast<std::ptrdiff_t>(argb_.size()),
                        argb_.begin(), [&](std::uint8_t index) { return colours[index]; });
     menu_ = state.menuBar;
-    status_ = state.statusTexts[state.programEnded || showEnded_ ? 3 : 5];
+    if (state.programEnded || showEnded_) {
+        // A frame left open after the end says so even when the program set no text for it.
+        status_ = state.statusTexts[3].empty() ? std::string(endedStatusText) : state.statusTexts[3];
+    } else {
+        status_ = state.statusTexts[5];
+    }
     if (state.title != title_) {
         title_ = state.title;
         SDL_SetWindowTitle(window_, title_.c_str());
