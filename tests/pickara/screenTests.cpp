@@ -1,0 +1,111 @@
+// Pickara's screens on the in-memory pane: the wait message, and the section drawn as numbers at
+// their places on a white ground, on 640 x 480 and 1024 x 768 panes.
+
+#include "chooserLayout.hpp"
+#include "chooserScreen.hpp"
+
+#include "cores.hpp"
+#include "display/Display.hpp"
+#include "display/Inspect.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tarnova::pickara {
+namespace {
+
+// Pixels of that colour inside the pane rectangle (inclusive).
+int countColour(int index, int x1, int y1, int x2, int y2)
+{
+    int count = 0;
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x) count += inspect::pixelAt(x, y) == index;
+    return count;
+}
+
+class PickaraScreen : public testing::TestWithParam<std::pair<int, int>> {
+protected:
+    void SetUp() override
+    {
+        width = GetParam().first;
+        height = GetParam().second;
+        inspect::resetDisplay(width, height);
+        loadPalette();
+        loadFonts();
+        selectFont("t'arial'h16w10e");
+    }
+    int width = 0;
+    int height = 0;
+};
+
+TEST_P(PickaraScreen, WaitMessageStandsAtItsScaledPlaces)
+{
+    showWaitMessage(width, height);
+    const PixelPlace wait = waitMessagePlace(width, height);
+    const PixelPlace reading = readingMessagePlace(width, height);
+    EXPECT_GT(countColour(3, wait.x, wait.y, wait.x + 240, wait.y + 20), 50);
+    EXPECT_GT(countColour(12, reading.x, reading.y, reading.x + 200, reading.y + 20), 50);
+    EXPECT_EQ(countColour(3, 0, 0, width - 1, wait.y - 1), 0);  // nothing above the first line
+}
+
+TEST_P(PickaraScreen, NumbersStandAtTheirPointsOnAWhiteGround)
+{
+    // Two elements far apart: 1 at the section origin, 2 at its top right.
+    const double x[] = {0, 20000};
+    const double y[] = {0, 10000};
+    const SectionScale fit = fitSection(x, y, 2, width, height);
+    double sx[2], sy[2];
+    for (int i = 0; i < 2; ++i) {
+        const ScreenPoint p = screenPoint(fit, x[i], y[i]);
+        sx[i] = p.x;
+        sy[i] = p.y;
+    }
+    drawSection(2, sx, sy, width, height);
+    const PixelPlace offset = numberOffset(width, height);
+
+    EXPECT_EQ(inspect::pixelAt(1, 1), 15);
+    EXPECT_EQ(inspect::pixelAt(width - 2, height - 2), 15);
+    for (int i = 0; i < 2; ++i) {
+        // "(I4)": three blanks, then the digit, whose ink starts right of the corner.
+        const int left = static_cast<int>(sx[i]) + offset.x;
+        const int top = static_cast<int>(sy[i]) + offset.y;
+        SCOPED_TRACE(i + 1);
+        EXPECT_GT(countColour(1, left, top, left + 40, top + 18), 10);
+        EXPECT_EQ(countColour(1, left - 10, top - 10, left + 10, top - 1), 0);
+    }
+    // Nothing else is drawn: all dark blue lies in the two number boxes.
+    EXPECT_EQ(countColour(1, 0, 0, width - 1, height - 1),
+              countColour(1, static_cast<int>(sx[0]) + offset.x, static_cast<int>(sy[0]) + offset.y,
+                          static_cast<int>(sx[0]) + offset.x + 40, static_cast<int>(sy[0]) + offset.y + 18) +
+                  countColour(1, static_cast<int>(sx[1]) + offset.x, static_cast<int>(sy[1]) + offset.y,
+                              static_cast<int>(sx[1]) + offset.x + 40, static_cast<int>(sy[1]) + offset.y + 18));
+}
+
+TEST_P(PickaraScreen, CoincidentSectionDrawsEveryNumberAtTheOrigin)
+{
+    std::vector<double> x(maxElements, 300.0), y(maxElements, 300.0);
+    const SectionScale fit = fitSection(x.data(), y.data(), maxElements, width, height);
+    std::vector<double> sx(maxElements), sy(maxElements);
+    for (int i = 0; i < maxElements; ++i) {
+        const ScreenPoint p = screenPoint(fit, x[i], y[i]);
+        sx[i] = p.x;
+        sy[i] = p.y;
+    }
+    drawSection(maxElements, sx.data(), sy.data(), width, height);
+    const PixelPlace offset = numberOffset(width, height);
+    const int left = offset.x;
+    const int top = static_cast<int>(fit.base) + offset.y;
+    const int inBox = countColour(1, left, top, left + 40, top + 18);
+    EXPECT_GT(inBox, 10);
+    EXPECT_EQ(countColour(1, 0, 0, width - 1, height - 1), inBox);
+}
+
+INSTANTIATE_TEST_SUITE_P(Panes, PickaraScreen,
+                         testing::Values(std::make_pair(640, 480), std::make_pair(1024, 768)),
+                         [](const auto& info) {
+                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
+
+} // namespace
+} // namespace tarnova::pickara
