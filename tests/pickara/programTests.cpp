@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +54,8 @@ protected:
     void SetUp() override
     {
         root = fs::temp_directory_path() /
-               ("pickara-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("pickara-" + std::to_string(getpid()) + "-" +
+                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root);
         caseDir = root / "ships";
         fs::create_directories(caseDir);
@@ -65,7 +67,7 @@ protected:
     {
         writeFile(root / "keys.txt", keys);
         const fs::path where = from.empty() ? root : from;
-        const std::string command = "cd '" + where.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+        const std::string command = "cd '" + where.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" +
                                     std::string(PICKARA_PROGRAM) + "' '" + argument + "' <'" +
                                     (root / "keys.txt").string() + "' >/dev/null 2>'" +
                                     (root / "errors.txt").string() + "'";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -50,7 +51,7 @@ int runHeadless(const fs::path& dir, const std::string& program, const std::stri
                 const std::string& input)
 {
     const std::string command = "cd '" + dir.string() + "' && printf '" + input +
-                                "' | env -u DISPLAY -u WAYLAND_DISPLAY '" + program + "' '" +
+                                "' | env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" + program + "' '" +
                                 argument + "' >>run.log 2>&1";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
@@ -74,7 +75,7 @@ TEST(Suite, CalculateChooseAndViewOneElementHeadless)
 {
     const fs::path geometry = smallestExample();
     ASSERT_FALSE(geometry.empty()) << "no example case under " << EXAMPLES_DIR;
-    const fs::path work = fs::temp_directory_path() / "tarnova-suite";
+    const fs::path work = fs::temp_directory_path() / ("tarnova-suite-" + std::to_string(getpid()));
     fs::remove_all(work);
     fs::copy(geometry.parent_path(), work, fs::copy_options::recursive);
     const std::string caseName = geometry.stem().string();
