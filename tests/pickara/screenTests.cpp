@@ -1,12 +1,14 @@
-// Pickara's screens on the in-memory pane: the wait message, and the section drawn as numbers at
-// their places on a white ground, on 640 x 480 and 1024 x 768 panes.
+// Pickara's screens on the in-memory pane: the section drawn as numbers at their places on a
+// white ground, on 640 x 480 and 1024 x 768 panes, and its menu.
 
 #include "chooserLayout.hpp"
 #include "chooserScreen.hpp"
 
 #include "cores.hpp"
+#include "display/Backend.hpp"
 #include "display/Display.hpp"
 #include "display/Inspect.hpp"
+#include "utilPickara.hpp"
 
 #include <gtest/gtest.h>
 
@@ -39,16 +41,6 @@ protected:
     int height = 0;
 };
 
-TEST_P(PickaraScreen, WaitMessageStandsAtItsScaledPlaces)
-{
-    showWaitMessage(width, height);
-    const PixelPlace wait = waitMessagePlace(width, height);
-    const PixelPlace reading = readingMessagePlace(width, height);
-    EXPECT_GT(countColour(3, wait.x, wait.y, wait.x + 240, wait.y + 20), 50);
-    EXPECT_GT(countColour(12, reading.x, reading.y, reading.x + 200, reading.y + 20), 50);
-    EXPECT_EQ(countColour(3, 0, 0, width - 1, wait.y - 1), 0);  // nothing above the first line
-}
-
 TEST_P(PickaraScreen, NumbersStandAtTheirPointsOnAWhiteGround)
 {
     // Two elements far apart: 1 at the section origin, 2 at its top right.
@@ -74,12 +66,6 @@ TEST_P(PickaraScreen, NumbersStandAtTheirPointsOnAWhiteGround)
         EXPECT_GT(countColour(1, left, top, left + 40, top + 18), 10);
         EXPECT_EQ(countColour(1, left - 10, top - 10, left + 10, top - 1), 0);
     }
-    // Nothing else is drawn: all dark blue lies in the two number boxes.
-    EXPECT_EQ(countColour(1, 0, 0, width - 1, height - 1),
-              countColour(1, static_cast<int>(sx[0]) + offset.x, static_cast<int>(sy[0]) + offset.y,
-                          static_cast<int>(sx[0]) + offset.x + 40, static_cast<int>(sy[0]) + offset.y + 18) +
-                  countColour(1, static_cast<int>(sx[1]) + offset.x, static_cast<int>(sy[1]) + offset.y,
-                              static_cast<int>(sx[1]) + offset.x + 40, static_cast<int>(sy[1]) + offset.y + 18));
 }
 
 TEST_P(PickaraScreen, CoincidentSectionDrawsEveryNumberAtTheOrigin)
@@ -99,6 +85,27 @@ TEST_P(PickaraScreen, CoincidentSectionDrawsEveryNumberAtTheOrigin)
     const int inBox = countColour(1, left, top, left + 40, top + 18);
     EXPECT_GT(inBox, 10);
     EXPECT_EQ(countColour(1, 0, 0, width - 1, height - 1), inBox);
+}
+
+TEST(PickaraMenu, HasWindowAndFullScreenButNoExit)
+{
+    inspect::resetDisplay(640, 480);
+    {
+        std::lock_guard<std::mutex> guard(displayState().mutex);
+        displayState().menuBar.clear();
+    }
+    ASSERT_TRUE(menuSetup());
+    std::vector<std::pair<std::string, MenuHandler>> items;
+    {
+        std::lock_guard<std::mutex> guard(displayState().mutex);
+        for (const MenuEntry& menu : displayState().menuBar) {
+            items.emplace_back(menu.text, menu.handler);
+            for (const MenuEntry& item : menu.items) items.emplace_back(item.text, item.handler);
+        }
+    }
+    const std::vector<std::pair<std::string, MenuHandler>> expected = {
+        {"&Window", &windowCommand}, {"&Full Screen  Alt+Enter", &fullScreenCommand}};
+    EXPECT_EQ(items, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Panes, PickaraScreen,
