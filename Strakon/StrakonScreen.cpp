@@ -1,13 +1,9 @@
 #include "StrakonScreen.hpp"
 
-#include "display/Backend.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
-#include <cstdio>
-#include <mutex>
 #include <string>
-#include <typeinfo>
 
 namespace tarnova {
 
@@ -53,23 +49,11 @@ void textAt(int x, int y, std::string_view text)
     drawGraphicText(text);
 }
 
-// True when the program is presented by the headless backend.
-bool headless()
-{
-    static const bool isHeadless = [] {
-        const std::unique_ptr<Backend> probe = makeHeadlessBackend();
-        DisplayState& display = displayState();
-        std::lock_guard<std::mutex> guard(display.mutex);
-        return display.backend != nullptr && typeid(*display.backend) == typeid(*probe);
-    }();
-    return isHeadless;
-}
-
 } // namespace
 
 void acknowledge()
 {
-    if (!headless())
+    if (!displayIsHeadless())
         readKey();
 }
 
@@ -86,17 +70,7 @@ void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageL
             continue;   // a row left empty
         setTextPosition(line.row, line.column);
         writeText(line.text);
-        // The reason goes to standard error as well (the headless display echoes the text
-        // window there already); the prompt is for the screen only.
-        if (!headless() && line.text.find("Press any key") == std::string_view::npos) {
-            std::string_view reason = line.text;
-            while (!reason.empty() && reason.front() == ' ')
-                reason.remove_prefix(1);
-            std::fprintf(stderr, "Strakon: %.*s\n", static_cast<int>(reason.size()),
-                         reason.data());
-        }
     }
-    std::fflush(stderr);
     acknowledge();
     clearScreen(2);
     setBackgroundColour(0);

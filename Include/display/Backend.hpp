@@ -84,8 +84,12 @@ public:
     virtual void toggleFullScreen() = 0;
     virtual void windowCommand() = 0;
 
-    // Program thread. A line written to the screen's text window (headless echoes it to stderr).
-    virtual void textLine(std::string_view line) { (void)line; }
+    // Program thread. A line written to the screen's text window. Every backend echoes it to
+    // standard error, so a failure message reaches a log as well as the screen.
+    virtual void textLine(std::string_view line);
+
+    // True for the headless backend (no one is there to acknowledge a message).
+    virtual bool headless() const { return false; }
 };
 
 // The real-window backend; nullptr when it is not built in.

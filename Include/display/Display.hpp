@@ -138,6 +138,10 @@ bool changeDirectory(std::string_view directory);
 // when one is given) and ends the program with a non-zero status.
 [[noreturn]] void stopProgram(std::string_view detail = {});
 
+// True when no display could be opened and the headless backend stands in: keys come from
+// standard input and nobody is there to acknowledge a message.
+bool displayIsHeadless();
+
 // Blocks until the user chooses Exit (or, headless, standard input is exhausted).
 void waitForExit();
 

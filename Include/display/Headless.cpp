@@ -139,10 +139,7 @@ public:
     void toggleFullScreen() override {}
     void windowCommand() override {}
 
-    void textLine(std::string_view line) override
-    {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-    }
+    bool headless() const override { return true; }
 
 private:
     std::mutex mutex_;

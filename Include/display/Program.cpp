@@ -125,6 +125,18 @@ int runBody(void (*body)())
     exitProgram(stopStatus);
 }
 
+void Backend::textLine(std::string_view line)
+{
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+}
+
+bool displayIsHeadless()
+{
+    auto guard = layer::lock();
+    const Backend* backend = displayState().backend;
+    return backend == nullptr || backend->headless();
+}
+
 void waitForExit()
 {
     Backend* backend = nullptr;
