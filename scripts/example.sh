@@ -1,11 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the suite and runs it on the shipped tanker example.
+# Installs what is missing, builds the suite and runs it on the shipped tanker example:
+# Strakon calculates every case study, Pickara chooses an element, Curvella writes its listing
+# and image. The run is headless (no window); the results land in build/tanker/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNOVA_TESTS=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNOVA_TESTS=OFF -DTARNOVA_BENCHMARKS=OFF >/dev/null
 cmake --build build -j "$(nproc)"
-if [ ! -x build/Strakon/Strakon ]; then
-  echo "no program yet"
-  exit 0
-fi
+
+element=${1:-12}
+case_dir="$PWD/build/tanker"
+rm -rf "$case_dir" && mkdir -p "$case_dir"
+cp examples/tanker/TANKER.ana examples/tanker/TANKER.geo examples/tanker/TANKER.pro "$case_dir/"
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY)
+
+echo "== Strakon: collapse calculation of $case_dir/TANKER.ana"
+"${headless[@]}" build/Strakon/Strakon "$case_dir/TANKER.ana" </dev/null
+echo "== Pickara: element $element of the first case study"
+printf '%s\n' "$element" | "${headless[@]}" build/Pickara/Pickara "$case_dir/TANKER.teA"
+echo "== Curvella: element $(tr -d ' \r\n' <"$case_dir/nElem.txt")"
+"${headless[@]}" build/Curvella/Curvella "$case_dir/TANKER.teA" </dev/null
+
+digits=$(printf '%03d' "$(tr -d ' \r\n' <"$case_dir/nElem.txt")")
+echo
+echo "Results in $case_dir:"
+echo "  report            TANKER.rst"
+echo "  case results      $(cd "$case_dir" && ls jc* | tr '\n' ' ')"
+echo "  element curves    $(cd "$case_dir" && ls TANKER.te* | tr '\n' ' ')"
+echo "  tripping, trace   AT.T lixo.tmp"
+echo "  element listing   Element.$digits"
+echo "  element image     Elem$digits.bmp"
+grep -A2 'Ultimate Bending Moment' "$case_dir/TANKER.rst" | head -3
