@@ -5,7 +5,6 @@
 #include "records/FixedText.hpp"
 #include "records/Records.hpp"
 
-#include <iostream>
 #include <string>
 
 namespace tarnova::pickara {
@@ -13,10 +12,11 @@ namespace tarnova::pickara {
 namespace {
 
 // Waits for the key that acknowledges a message, then clears the message window and brings back
-// the text window and colours that were in force.
+// the text window and colours that were in force. Headless, nobody is there to acknowledge it
+// (the message goes to standard error) and the keys piped in are kept for the prompt.
 void acknowledge(int top, int left, int bottom, int right)
 {
-    readKey();
+    if (!displayIsHeadless()) readKey();
     clearScreen(2);
     setTextWindow(top, left, bottom, right);
     setBackgroundColour(0);

@@ -20,12 +20,12 @@ void drawSection(int elementCount, const double* screenX, const double* screenY,
 int askElement(int elementCount, int paneWidth, int paneHeight);
 
 // A message in text colour 5 over rows 21 to 24, columns left to 55: the two texts one after the
-// other from the window's first position, then one key.
+// other from the window's first position, then one key (none headless).
 void showShortMessage(int left, std::string_view text, std::string_view keyText);
 
 // A message over rows 21 to 24, columns 1 to 79, cleared first: `text` at row 1 of the window,
-// column `column`, then "Press any key to continue " at row 4, column 28, then one key. Afterwards
-// the whole pane is cleared in background 0 with text colour 7.
+// column `column`, then "Press any key to continue " at row 4, column 28, then one key (none
+// headless). Afterwards the whole pane is cleared in background 0 with text colour 7.
 void showFileMessage(int column, std::string_view text);
 
 } // namespace tarnova::pickara
