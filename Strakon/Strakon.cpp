@@ -99,13 +99,13 @@ void strakon()
 
     FixedText startDirectory(4096);
     if (getCurrentDirectory(startDirectory) < 1) {
-        showMessage(21, 55, {{1, 1, "  Failed to get current directory"},
-                             {2, 1, "       Press any key to continue "}});
+        showShortMessage(21, "  Failed to get current directory",
+                         "       Press any key to continue ");
         exitProgram(failureStatus);
     }
     if (!changeDirectory(location.directory)) {
-        showMessage(23, 55, {{1, 1, "  Failed to change to directory"},
-                             {2, 1, "      Press any key to continue "}});
+        showShortMessage(23, "  Failed to change to directory",
+                         "      Press any key to continue ");
     }
 
     if (!inputFilesExist(location.caseName))
@@ -115,8 +115,8 @@ void strakon()
     const int status = runCases(location.caseName, paneWidth, paneHeight);
 
     if (!changeDirectory(startDirectory.trimmed())) {
-        showMessage(23, 55, {{1, 1, " Failed to change to subdirectory"},
-                             {2, 1, "    Press any key to continue "}});
+        showShortMessage(23, " Failed to change to subdirectory",
+                         "    Press any key to continue ");
     }
     setStatusText("Finished  ", 5);
     waitForExit();

@@ -13,6 +13,7 @@ constexpr int messageTop = 21;
 constexpr int messageBottom = 24;
 constexpr int messageColour = 5;
 constexpr int normalTextColour = 7;
+constexpr int shortMessageRight = 55;
 
 // Panel geometry, in pixels from the pane's right edge and top.
 constexpr int panelLeftOffset = 264;
@@ -57,25 +58,53 @@ void acknowledge()
         readKey();
 }
 
-void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageLine> lines)
-{
+namespace {
+
+// The text window of the previous output, kept while a message is shown.
+struct SavedTextWindow {
     int top = 0, left = 0, bottom = 0, right = 0;
-    getTextWindow(top, left, bottom, right);
+};
+
+SavedTextWindow openMessageWindow(int leftColumn, int rightColumn)
+{
+    SavedTextWindow saved;
+    getTextWindow(saved.top, saved.left, saved.bottom, saved.right);
     setBackgroundColour(0);
     setTextColour(messageColour);
     setTextWindow(messageTop, leftColumn, messageBottom, rightColumn);
     clearScreen(2);
+    return saved;
+}
+
+void closeMessageWindow(const SavedTextWindow& saved)
+{
+    acknowledge();
+    clearScreen(2);
+    setBackgroundColour(0);
+    setTextColour(normalTextColour);
+    setTextWindow(saved.top, saved.left, saved.bottom, saved.right);
+}
+
+} // namespace
+
+void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageLine> lines)
+{
+    const SavedTextWindow saved = openMessageWindow(leftColumn, rightColumn);
     for (const MessageLine& line : lines) {
         if (line.text.empty())
             continue;   // a row left empty
         setTextPosition(line.row, line.column);
         writeText(line.text);
     }
-    acknowledge();
-    clearScreen(2);
-    setBackgroundColour(0);
-    setTextColour(normalTextColour);
-    setTextWindow(top, left, bottom, right);
+    closeMessageWindow(saved);
+}
+
+void showShortMessage(int leftColumn, std::string_view text, std::string_view prompt)
+{
+    const SavedTextWindow saved = openMessageWindow(leftColumn, shortMessageRight);
+    writeText(text);
+    writeText(prompt);
+    closeMessageWindow(saved);
 }
 
 void ProgressPanel::drawBox(int boxTop)

@@ -24,9 +24,14 @@ struct MessageLine {
 
 // Shows the lines in text colour 5 on background 0 in the window of rows 21 to 24 and the given
 // columns, waits for one key, clears that window and restores the previous text window and
-// colours. In a window each line but the prompt also goes to standard error (prefixed
-// "Strakon: "), so that the reason a run ended outlives the window.
+// colours. Every line also goes to standard error, so that the reason a run ended outlives the
+// window.
 void showMessage(int leftColumn, int rightColumn, std::initializer_list<MessageLine> lines);
+
+// A directory message: in the window of rows 21 to 24 and columns leftColumn to 55, `text` and
+// then `prompt` written one after the other from the window's first position, the text layer
+// going on to the next row at the window's right edge; then as showMessage.
+void showShortMessage(int leftColumn, std::string_view text, std::string_view prompt);
 
 // The progress panel: a head box with the starting hour, then a box per case study going down
 // the right edge of the pane, and the iteration box of the collapse engine.
