@@ -15,9 +15,10 @@ struct CaseLocation {
 
 // "/" and "\" both separate directories; the last of either ends the directory. The case name
 // is what follows it up to the trimmed end less the 4-character extension (".ana", ".teA"),
-// cut to 8 characters. The directory is never cut: a long path must not send the run elsewhere.
-// A separator in the first position names the root directory. Backslashes in the directory are
-// turned into "/" so that a path written with either separator reaches the same directory.
+// cut to 8 characters and trimmed. The directory is never cut: a long path must not send the run
+// elsewhere. A separator in the first position names the root directory. Backslashes in the
+// directory are turned into "/" so that a path written with either separator reaches the same
+// directory.
 inline CaseLocation locateCase(std::string_view casePath)
 {
     while (!casePath.empty() && casePath.back() == ' ')
@@ -35,6 +36,9 @@ inline CaseLocation locateCase(std::string_view casePath)
     if (casePath.size() >= nameStart + 4) {
         const std::string_view stem = casePath.substr(nameStart, casePath.size() - 4 - nameStart);
         location.caseName = std::string(stem.substr(0, caseNameLength));
+        // Only the trimmed name builds file names: a blank left at the cut is no part of it.
+        while (!location.caseName.empty() && location.caseName.back() == ' ')
+            location.caseName.pop_back();
     }
     return location;
 }

@@ -25,6 +25,7 @@ const PathCase pathCases[] = {
     {"TANKER.ana", "", "TANKER"},
     {"/ships/TANKER.teA", "/ships", "TANKER"},
     {"/ships/VERYLONGNAME.ana", "/ships", "VERYLONG"},
+    {"/ships/MY CASE 2.ana", "/ships", "MY CASE"},   // the blank at the cut is trimmed
     {"/ships/TANKER.ana   ", "/ships", "TANKER"},
     {"/ships/AB", "/ships", ""},
     {"", "", ""},
