@@ -104,6 +104,8 @@ void showShortMessage(int left, std::string_view text, std::string_view keyText)
     int top = 0, oldLeft = 0, bottom = 0, right = 0;
     getTextWindow(top, oldLeft, bottom, right);
     setTextWindow(21, left, 24, 55);
+    // The section's white ground is still in force at the end sequence.
+    setBackgroundColour(0);
     setTextColour(5);
     setTextPosition(1, 1);
     writeText(text);

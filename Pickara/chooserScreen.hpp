@@ -19,7 +19,7 @@ void drawSection(int elementCount, const double* screenX, const double* screenY,
 // returns it. (When the keys run out, the display layer ends the program.)
 int askElement(int elementCount, int paneWidth, int paneHeight);
 
-// A message in text colour 5 over rows 21 to 24, columns left to 55: the two texts one after the
+// A message in text colour 5 on background 0 over rows 21 to 24, columns left to 55: the two texts one after the
 // other from the window's first position, then one key (none headless).
 void showShortMessage(int left, std::string_view text, std::string_view keyText);
 

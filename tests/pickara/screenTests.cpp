@@ -87,6 +87,53 @@ TEST_P(PickaraScreen, CoincidentSectionDrawsEveryNumberAtTheOrigin)
     EXPECT_EQ(countColour(1, 0, 0, width - 1, height - 1), inBox);
 }
 
+// A window whose every key is Enter; before answering it notes the message rows 21 and 22.
+class NotingBackend : public Backend {
+public:
+    std::string rows[2];
+    int background = -1, foreground = -1;
+
+    bool open(std::string_view, int&, int&) override { return true; }
+    void run() override {}
+    void changed() override {}
+    int messageBox(std::string_view, std::string_view, int) override { return 1; }
+    int nextKey(int& code) override
+    {
+        for (int r = 0; r < 2; ++r) {
+            rows[r].clear();
+            for (int column = 23; column <= 55; ++column)
+                rows[r] += inspect::textCell(21 + r, column).ch;
+        }
+        background = inspect::textCell(21, 25).background;
+        foreground = inspect::textCell(21, 25).foreground;
+        code = 0;
+        return 13;
+    }
+    void waitForExit() override {}
+    void programEnded(int) override {}
+    void toggleFullScreen() override {}
+    void windowCommand() override {}
+    void textLine(std::string_view) override {}
+};
+
+TEST(PickaraMessage, DirectoryMessageStandsInColourFiveOnBlackAfterTheSection)
+{
+    NotingBackend backend;
+    inspect::resetDisplay(640, 480, &backend);
+    loadPalette();
+    // The section leaves background 15 in force when the end sequence shows its message.
+    const double x[] = {0}, y[] = {0};
+    drawSection(1, x, y, 640, 480);
+    showShortMessage(23, "  Failed to change to directory", "      Press any key to continue ");
+    inspect::resetDisplay(640, 480, nullptr);
+
+    // Written one after the other: the prompt's first two blanks end row 21.
+    EXPECT_EQ(backend.rows[0], "  Failed to change to directory  ");
+    EXPECT_EQ(backend.rows[1], "    Press any key to continue    ");
+    EXPECT_EQ(backend.foreground, 5);
+    EXPECT_EQ(backend.background, 0);
+}
+
 TEST(PickaraMenu, HasWindowAndFullScreenButNoExit)
 {
     inspect::resetDisplay(640, 480);
