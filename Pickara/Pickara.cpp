@@ -87,7 +87,7 @@ void run()
     getArgument(1, casePath);
     const CaseNames names = splitCasePath(casePath.view());
 
-    FixedText startDirectory(casePathLength);
+    FixedText startDirectory(directoryLength);
     if (getCurrentDirectory(startDirectory) < 1) {
         showShortMessage(21, "  Failed to get current directory", "       Press any key to continue ");
         endAfterFailure();

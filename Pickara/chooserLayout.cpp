@@ -11,9 +11,8 @@ namespace tarnova::pickara {
 
 CaseNames splitCasePath(std::string_view casePath)
 {
-    FixedText path(casePathLength, casePath);
-    const std::size_t length = path.trimmedLength();
-    const std::string_view text = path.view().substr(0, length);
+    // The path whole, however long: a cut path would name another directory and file.
+    const std::string_view text = casePath.substr(0, trimmedLength(casePath));
 
     // p: position (from 1) of the last separator, 0 when there is none.
     const std::size_t last = text.find_last_of("\\/");

@@ -11,7 +11,9 @@
 namespace tarnova::pickara {
 
 inline constexpr int maxElements = 600;
-inline constexpr std::size_t casePathLength = 255;
+// The longest argument and directory the system passes: paths are never cut.
+inline constexpr std::size_t casePathLength = 128 * 1024;
+inline constexpr std::size_t directoryLength = 4096;
 inline constexpr std::size_t curveNameLength = 12;
 
 // The argument split into its directory and its file name. Both "\" and "/" separate

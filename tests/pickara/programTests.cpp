@@ -122,6 +122,21 @@ TEST_F(PickaraRun, PathsWithBackslashesOrABareNameFindTheCase)
     EXPECT_EQ(readFile(caseDir / "nElem.txt"), "  11\r\n");
 }
 
+TEST_F(PickaraRun, DirectoryPathsOfAnyLengthAreFollowedWhole)
+{
+    fs::path deep = caseDir;
+    while (deep.string().size() < 300) deep /= "a_long_directory_name_for_the_case";
+    fs::create_directories(deep);
+    writeFile(deep / "CASE.teA", curveHead(30));
+    // Given as the argument, and as the directory the program starts from.
+    RunResult run = pickara((deep / "CASE.teA").string(), "13\n");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(readFile(deep / "nElem.txt"), "  13\r\n");
+    run = pickara("CASE.teA", "14\n", deep);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(readFile(deep / "nElem.txt"), "  14\r\n");
+}
+
 TEST_F(PickaraRun, InputEndingWithoutAValidNumberFailsAndWritesNothing)
 {
     writeFile(caseDir / "CASE.teA", curveHead(10));
