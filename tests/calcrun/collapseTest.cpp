@@ -1,11 +1,14 @@
-// The peak search of the collapse iteration and its convergence test.
+// The collapse iteration: its peak search, convergence test, axis moves and iteration limit.
 
 #include "CaseFiles.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace tarnova::calcrun {
 namespace {
@@ -90,6 +93,153 @@ TEST(AxisShiftConverged, RelativeToTheAxisOrInMillimetresAtHeightZero)
     EXPECT_TRUE(axisShiftConverged(0.09f, 1000.0f));
     EXPECT_FALSE(axisShiftConverged(0.11f, 1000.0f));
     EXPECT_TRUE(axisShiftConverged(-0.09f, -1000.0f));
+}
+
+} // namespace
+} // namespace tarnova::calcrun
+
+namespace tarnova::calcrun {
+namespace {
+
+using test::GeoElement;
+using test::ScratchCase;
+
+// Iteration lines of the trace, "(2I3,4E11.3,2F8.0,F7.1)".
+struct TraceIteration {
+    int step, iteration;
+    double curvature, axialForce, axisY, axisShift;
+};
+std::vector<TraceIteration> traceIterations()
+{
+    std::vector<TraceIteration> rows;
+    for (const std::string& line : ScratchCase::lines("lixo.tmp")) {
+        if (line.size() != 73 || line[2] == ' ' || line[5] == ' ') continue;
+        auto field = [&](std::size_t from, std::size_t width) { return std::stod(line.substr(from, width)); };
+        rows.push_back({std::stoi(line.substr(0, 3)), std::stoi(line.substr(3, 3)), field(6, 11), field(39, 11),
+                        field(58, 8), field(66, 7)});
+    }
+    return rows;
+}
+
+// A stiffened box girder 8 m wide and 4 m deep whose deck buckles under E/B/T 3 and SHED.
+std::vector<GeoElement> stiffenedBox()
+{
+    std::vector<GeoElement> elements;
+    auto add = [&](float x, float y, float thickness, int orientation, int kind) {
+        GeoElement e;
+        e.frameSpacing = 3000;
+        e.plateWidth = 800;
+        e.plateThickness = thickness;
+        e.x = x;
+        e.y = y;
+        e.orientation = orientation;
+        e.kind = kind;
+        if (kind != 1) {
+            e.webHeight = 200;
+            e.webThickness = 9;
+            e.flangeWidth = 60;
+            e.flangeThickness = 10;
+        }
+        elements.push_back(e);
+    };
+    for (int i = 0; i <= 10; ++i) {
+        const int kind = i == 0 || i == 10 ? 1 : 3;
+        add(800.0f * static_cast<float>(i), 4000, 11, 1, kind);
+        add(800.0f * static_cast<float>(i), 0, 16, 2, kind);
+    }
+    for (int i = 1; i <= 4; ++i) {
+        add(0, 800.0f * static_cast<float>(i), 12, 4, 3);
+        add(8000, 800.0f * static_cast<float>(i), 12, 3, 3);
+    }
+    return elements;
+}
+
+// Within a step the first move is the elastic estimate (enlarged by k/8 from step 9 on); once the
+// axial force changes sign the moves halve, reversing at every further sign change; the axis moves
+// by each unconverged move.
+TEST(CollapseIteration, AxisMovesFollowTheEstimateThenHalveAcrossSignChanges)
+{
+    ScratchCase scratch;
+    scratch.writeOptions({{3, 1, 0, 4.5f, 0.0f, 0.0f}});
+    scratch.writeGeometry(stiffenedBox());
+    scratch.writeProperties({{235, 206000}});
+    scratch.openRunUnits();
+    float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
+    test::runOneCase(r1, r2, elastic, plastic);
+    scratch.closeRunUnits();
+
+    const auto rows = traceIterations();
+    ASSERT_GT(rows.size(), 50u);
+    const double stiffness = double(section.maxYoungsModulus) * double(section.sectionArea);
+    int reversals = 0, halvings = 0;
+    bool bracketed = false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TraceIteration& r = rows[i];
+        const std::string where = "step " + std::to_string(r.step) + " iteration " + std::to_string(r.iteration);
+        if (r.iteration == 1) {
+            bracketed = false;
+            const double curvature = double(stepResults[static_cast<std::size_t>(r.step)].curvature);
+            const double estimate = std::max(1.0, r.step / 8.0) * r.axialForce / (curvature * stiffness);
+            EXPECT_NEAR(r.axisShift, estimate, 0.05 + 5e-3 * std::fabs(estimate)) << where;  // force to 3 digits
+            continue;
+        }
+        const TraceIteration& p = rows[i - 1];
+        ASSERT_EQ(p.step, r.step) << where;
+        ASSERT_EQ(p.iteration + 1, r.iteration) << where;
+        EXPECT_NEAR(r.axisY, p.axisY + p.axisShift, 1.0) << where;
+        if (r.axialForce * p.axialForce < 0) {
+            bracketed = true;
+            ++reversals;
+            EXPECT_NEAR(r.axisShift, -p.axisShift / 2, 0.08) << where;
+        } else if (bracketed) {
+            ++halvings;
+            EXPECT_NEAR(r.axisShift, p.axisShift / 2, 0.08) << where;
+        }
+    }
+    EXPECT_GT(reversals, 0);
+    EXPECT_GT(halvings, 0);
+}
+
+// A step that finds no equilibrium stops the run after 61 evaluations, naming case study and step;
+// what was written before stays, and the report gets no ultimate-moment block.
+TEST(CollapseIteration, StepWithoutEquilibriumStopsAfterSixtyOneEvaluations)
+{
+    ScratchCase scratch;
+    scratch.writeOptions({{1, 1, 0, 0.0f, 0.0f, 0.0f}});
+    GeoElement bottom, deck;
+    bottom.orientation = deck.orientation = 0;
+    deck.y = 1000;
+    scratch.writeGeometry({bottom, deck});
+    scratch.writeProperties({{235, 206000}});
+    scratch.openRunUnits();
+    readCaseOptions(options);
+    readSectionModel("CASE", options.corrosionCode, options.tensionBlockWidth);
+    trippingStresses(options.poissonRatio);
+    float elastic = 0, plastic = 0;
+    sectionProperties(elastic, plastic);
+    // The steel behaves as if a thousand times softer than the section's modulus, so each elastic
+    // estimate moves the axis a thousandth of the way to balance: 60 moves never get there.
+    material(1).yieldStrainRoot *= std::sqrt(1000.0f);
+    section.neutralAxisY += 300.0f;
+    test::SilentProgress progress;
+    float r1 = 0, r2 = 0;
+    try {
+        progressiveCollapse(options.behaviourCode, options.sheddingCode, r1, r2, progress);
+        ADD_FAILURE() << "no stop";
+    } catch (const test::RunStopped& stop) {
+        EXPECT_NE(std::string(stop.what()).find("step 1)"), std::string::npos) << stop.what();
+    }
+    EXPECT_EQ(progress.lastStep, 0);
+    scratch.closeRunUnits();
+
+    const auto rows = traceIterations();
+    ASSERT_EQ(rows.size(), 61u);
+    EXPECT_EQ(rows.back().step, 1);
+    EXPECT_EQ(rows.back().iteration, 61);
+    const auto report = ScratchCase::lines("CASE.rst");
+    ASSERT_FALSE(report.empty());
+    EXPECT_NE(report.back().find("(mm3)"), std::string::npos) << "the plastic block ends the report";
+    EXPECT_EQ(ScratchCase::lines("jc110000.000").back().substr(0, 9), "  N.     ");
 }
 
 } // namespace
