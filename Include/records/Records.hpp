@@ -94,12 +94,14 @@ void writeListRecord(int unit, std::span<const ListItem> items);
 // Formats the items into the text variable, which is the one record; the rest is blanked.
 void formatToText(FixedText& text, std::string_view format, std::initializer_list<WriteItem> items);
 void formatToText(FixedText& text, std::string_view format, std::span<const WriteItem> items);
-// Ends the connection and keeps the file.
+// Ends the connection and keeps the file. Records that cannot be written out then (a full
+// disk) are a run-time error, as they would be when written.
 void closeUnit(int unit);
 // True when a file of that name exists; nothing is created.
 bool fileExists(std::string_view fileName);
 
-// Flushes and closes every open unit (called before the program ends, normally or not).
+// Flushes and closes every open unit (called before the program ends, normally or not); a unit
+// whose records cannot be written out is a run-time error, raised once all are closed.
 void closeAllUnits();
 
 // Where records written to the screen unit go (the display layer installs the text window).

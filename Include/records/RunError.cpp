@@ -2,6 +2,7 @@
 
 #include "records/RunError.hpp"
 #include "records/Records.hpp"
+#include "records/Units.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,7 +90,7 @@ std::string composeReport(const ErrorPlace& place, std::string_view problem)
 void raiseRecordError(const ErrorPlace& place, std::string_view problem)
 {
     std::string report = composeReport(place, problem);   // before the units (and names) go
-    closeAllUnits();
+    report += closeUnitsAfterError();
     installedHandler(report);
     std::exit(2);   // a handler must not return; end the program all the same
 }

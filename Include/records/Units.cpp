@@ -27,12 +27,26 @@ ScreenSink installedSink = nullptr;
 
 std::string trimmedName(std::string_view name) { return std::string(name.substr(0, trimmedLength(name))); }
 
-void closeFile(records::Unit& unit)
+// Closes the unit's file; false (errno set) when records still buffered could not be written.
+bool closeFile(records::Unit& unit)
 {
-    if (unit.file) {
-        std::fclose(unit.file);
-        unit.file = nullptr;
-    }
+    if (!unit.file) return true;
+    errno = 0;
+    const bool failedBefore = std::ferror(unit.file) != 0;
+    const bool closed = std::fclose(unit.file) == 0;
+    unit.file = nullptr;
+    if (failedBefore && closed && errno == 0) errno = EIO;
+    return closed && !failedBefore;
+}
+
+[[noreturn]] void raiseCloseError(records::Statement statement, const records::Unit& unit, int error)
+{
+    records::ErrorPlace place;
+    place.statement = statement;
+    place.unit = unit.number;
+    place.fileName = unit.fileName;
+    raiseRecordError(place, std::string("records written to the unit did not all reach the file: ") +
+                                std::strerror(error));
 }
 
 } // namespace
@@ -184,7 +198,7 @@ void rewindUnit(int unit)
 {
     Unit* u = records::findUnit(unit);
     if (!u) return;   // rewinding a unit that is not connected has no effect
-    std::fflush(u->file);
+    if (std::fflush(u->file) != 0) raiseCloseError(records::Statement::rewind, *u, errno);
     std::fseek(u->file, 0, SEEK_SET);
     u->writing = false;
     u->recordsPassed = 0;
@@ -205,7 +219,13 @@ void closeUnit(int unit)
     auto& table = unitTable();
     for (auto it = table.begin(); it != table.end(); ++it) {
         if ((*it)->number == unit) {
-            closeFile(**it);
+            if (!closeFile(**it)) {
+                // The report names the unit and its file, so it is composed before they go.
+                const int error = errno;
+                std::unique_ptr<Unit> closed = std::move(*it);
+                table.erase(it);
+                raiseCloseError(records::Statement::close, *closed, error);
+            }
             table.erase(it);
             return;
         }
@@ -214,11 +234,39 @@ void closeUnit(int unit)
 
 void closeAllUnits()
 {
+    // Every unit is closed, and taken out of the table before any failure is raised, so the
+    // error path (which closes all units again) finds nothing left to close.
     auto& table = unitTable();
-    for (auto& u : table) closeFile(*u);
+    std::vector<std::unique_ptr<Unit>> closing;
+    closing.swap(table);
+    const Unit* failed = nullptr;
+    int error = 0;
+    for (auto& u : closing) {
+        if (!closeFile(*u) && !failed) {
+            failed = u.get();
+            error = errno;
+        }
+    }
+    std::fflush(stdout);
+    if (failed) raiseCloseError(records::Statement::close, *failed, error);
+}
+
+namespace records {
+
+std::string closeUnitsAfterError()
+{
+    auto& table = unitTable();
+    std::string failures;
+    for (auto& u : table)
+        if (!closeFile(*u))
+            failures += "  unit " + std::to_string(u->number) + ", file \"" + u->fileName +
+                        "\": records written to it did not all reach the file: " + std::strerror(errno) + "\n";
     table.clear();
     std::fflush(stdout);
+    return failures;
 }
+
+} // namespace records
 
 bool fileExists(std::string_view fileName)
 {

@@ -34,6 +34,10 @@ void writeRecordLine(Unit& unit, ErrorPlace& place);
 // Sends one record to the screen sink.
 void writeScreenRecord(std::string_view record);
 
+// Closes every unit while a run-time error is being reported; returns a line for each unit
+// whose buffered records could not be written ("" when all reached their files).
+std::string closeUnitsAfterError();
+
 // An ErrorPlace naming the unit and its file.
 ErrorPlace placeOf(Statement statement, int number);
 

@@ -6,13 +6,17 @@
 //   record-error   reads past the end of an empty file
 //   screen         writes a record to the screen unit
 //   wait           waits for Exit, then prints "waited"
+//   unwritten FILE writes more to FILE than the file size limit lets reach it and returns with
+//                  the unit still open
 
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -47,6 +51,13 @@ void body()
         std::printf("not reached\n");
     }
     if (mode == "screen") writeListRecord(screenUnit, {"hello", 42});
+    if (mode == "unwritten") {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        openUnit(33, argument(2));
+        for (int i = 0; i < 10; ++i) writeListRecord(33, {"a record of some forty characters ......"});
+    }
     if (mode == "wait") {
         waitForExit();
         std::printf("waited\n");

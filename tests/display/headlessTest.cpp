@@ -150,6 +150,15 @@ TEST(Headless, RecordErrorIsReportedWithANonZeroStatus)
     std::filesystem::remove(file);
 }
 
+TEST(Headless, RecordsLostAtTheProgramsEndAreAnErrorNotASuccess)
+{
+    const auto file = std::filesystem::temp_directory_path() / ("displayTestFull.txt." + std::to_string(getpid()));
+    const ChildRun r = runChild({probe, "unwritten", file.string()}, std::nullopt);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("CLOSE on unit 33"), std::string::npos) << r.err;
+    std::filesystem::remove(file);
+}
+
 TEST(Headless, ScreenRecordsGoToTheTextWindow)
 {
     const ChildRun r = runChild({probe, "screen"}, std::nullopt);

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+
 namespace tarnova {
 namespace {
 
@@ -107,6 +111,48 @@ TEST(RecordErrorExit, DefaultHandlerReportsAndExitsWithStatusTwoKeepingRecords)
     };
     EXPECT_EXIT(failingRun(), ::testing::ExitedWithCode(2), "READ on unit 21, file \"input.ana\"");
     EXPECT_EQ(testing::fileBytes("report.rst"), "kept one\r\nkept two\r\n");
+}
+
+
+// Records still buffered when a unit is closed reach the file only then: a file that cannot take
+// them (here: beyond the process's file size limit) is a CLOSE error, not a silent success.
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit then fails with EFBIG
+    rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void writeMoreThanTheLimit(int unit)
+{
+    openUnit(unit, "full.txt");
+    for (int i = 0; i < 10; ++i) writeRecords(unit, "(A)", {"a record of some forty characters ......"});
+}
+
+TEST(RecordErrorExit, RecordsThatCannotReachTheFileAtCloseEndWithACloseError)
+{
+    testing::ScratchDirectory dir("close");
+    auto closeOne = [] {
+        limitFileSize(100);
+        writeMoreThanTheLimit(25);
+        closeUnit(25);
+        std::exit(0);
+    };
+    EXPECT_EXIT(closeOne(), ::testing::ExitedWithCode(2), "CLOSE on unit 25, file \"full.txt\"");
+    auto closeAll = [] {
+        limitFileSize(100);
+        writeMoreThanTheLimit(24);
+        closeAllUnits();
+        std::exit(0);
+    };
+    EXPECT_EXIT(closeAll(), ::testing::ExitedWithCode(2), "CLOSE on unit 24, file \"full.txt\"");
+    auto rewindOne = [] {
+        limitFileSize(100);
+        writeMoreThanTheLimit(3);
+        rewindUnit(3);
+        std::exit(0);
+    };
+    EXPECT_EXIT(rewindOne(), ::testing::ExitedWithCode(2), "REWIND on unit 3, file \"full.txt\"");
 }
 
 } // namespace
