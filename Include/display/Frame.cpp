@@ -40,7 +40,9 @@ bool configureWindow(WindowConfig& config)
         config.colourCount = -1;
         accepted = false;
     }
-    check(config.fontSize, -1);
+    // The grid's cell size, packed as it is reported back (width in the high half).
+    constexpr std::int32_t cellSize = (layer::cellWidth << 16) | layer::cellHeight;
+    check(config.fontSize, cellSize);
     check(config.extFontSize, -1);
     check(config.fontAttributes, -1);
     if (!allUnset(config.fontName, sizeof config.fontName) && config.fontName[0] != 0) {
@@ -55,7 +57,7 @@ bool configureWindow(WindowConfig& config)
     config.textColumns = static_cast<std::int16_t>(s.columns);
     config.textRows = static_cast<std::int16_t>(s.rows);
     config.colourCount = static_cast<std::int16_t>(s.colourCount);
-    config.fontSize = (layer::cellWidth << 16) | layer::cellHeight;
+    config.fontSize = cellSize;
     config.title[sizeof config.title - 1] = 0;
     if (config.title[0] != 0) d.title = config.title;
     layer::changed();

@@ -66,6 +66,11 @@ TEST_F(Frame, DefaultConfigurationIsAcceptedAndReadBack)
     EXPECT_EQ(config.textColumns, 128);
     EXPECT_EQ(config.textRows, 48);
     EXPECT_EQ(displayState().title, "Run");
+    // The values the layer filled in are its own choice: handing them back is accepted.
+    const WindowConfig filled = config;
+    EXPECT_TRUE(configureWindow(config));
+    EXPECT_EQ(config.fontSize, filled.fontSize);
+    EXPECT_EQ(config.width, 1024);
 }
 
 TEST_F(Frame, RefusedFieldsBecomeDefaultsAndTheRetryStands)
