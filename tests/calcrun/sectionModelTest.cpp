@@ -3,6 +3,7 @@
 
 #include "CaseFiles.hpp"
 
+#include "Utilitar.hpp"
 #include "records/Records.hpp"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,15 @@ TEST_F(SectionModelTest, WorkedExampleElementQuantities)
     EXPECT_FLOAT_EQ(section.sectionDepth, 2000.0f);
     EXPECT_FLOAT_EQ(section.maxYieldStress, 235.0f);
     EXPECT_FLOAT_EQ(section.maxYoungsModulus, 206000.0f);
+}
+
+// The cube is rounded once, as a real power: two products miss the nearest float for these depths.
+TEST(RectangleInertia, CubeOfTheDepthIsRoundedOnce)
+{
+    for (const float depth : {1.7f, 2.3f, 2.7f, 2.9f, 12.3f, 350.7f}) {
+        const double cube = static_cast<double>(depth) * depth * depth;
+        EXPECT_EQ(rectangleInertia(depth, 1.0f), static_cast<float>(cube) / 12.0f) << depth;
+    }
 }
 
 TEST_F(SectionModelTest, CorrosionThinsPlateWebAndTwiceTheFlangeButNotTheDepth)
