@@ -18,6 +18,7 @@
 #include "records/Records.hpp"
 #include "utilRun.hpp"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -30,6 +31,7 @@ constexpr int failureStatus = 1;
 ElementData data;       // the tables are large: held for the whole run, outside any stack
 ScreenSettings screen;
 int exitStatus = 0;     // becomes failureStatus once any failure has been shown
+std::string finishedText = "Finished  ";    // the status line while the viewer waits for Exit
 
 void configureViewerWindow()
 {
@@ -89,7 +91,7 @@ bool inputsReadable(std::string_view curveName, std::string_view geometryName)
         showDirectoryMessage(23, " Failed to change to subdirectory", "    Press any key to continue ");
         exitStatus = failureStatus;
     }
-    setStatusText("Finished  ", 5);
+    setStatusText(finishedText, 5);
     waitForExit();
     setBackgroundColour(0);
     setTextColour(7);
@@ -157,8 +159,16 @@ void runViewer()
     readDimensions(data);
 
     writeListingHead(data, shipName(curveName));
-    showElement(data, curveName, screen);
+    const bool imageSaved = showElement(data, curveName, screen);
     closeUnit(listingUnit);
+    if (!imageSaved) {
+        // The element screen stays as drawn: the failure goes to the status line and to
+        // standard error, and the run ends with a failure status.
+        const std::string message = elementImageName(data.chosenElement) + " could not be written";
+        finishedText = message;
+        std::fprintf(stderr, "%s\n", message.c_str());
+        exitStatus = failureStatus;
+    }
 
     endSequence(startDirectory.trimmed());
 }

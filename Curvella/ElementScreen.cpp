@@ -7,7 +7,7 @@
 
 namespace tarnova {
 
-void showElement(ElementData& data, std::string_view curveFileName, const ScreenSettings& screen)
+bool showElement(ElementData& data, std::string_view curveFileName, const ScreenSettings& screen)
 {
     drawCurvePlot(data.strainRatioPoints, data.stressPoints, screen);
     drawKeyPlan(data.elementCount, data.positionX, data.positionY, data.chosenElement, screen,
@@ -18,8 +18,9 @@ void showElement(ElementData& data, std::string_view curveFileName, const Screen
     // Pixel and window coordinates agree again over the whole pane.
     setViewport(0, 0, screen.paneWidth, screen.paneHeight);
     setRealWindow(false, 0, 0, screen.paneWidth, screen.paneHeight);
-    // A failed save leaves the screen on display and is not reported; the run goes on.
-    saveImage(elementImageName(data.chosenElement), 0, 0, screen.paneWidth - 1, screen.paneHeight - 1);
+    // A failed save leaves the screen on display; the caller reports it.
+    return saveImage(elementImageName(data.chosenElement), 0, 0, screen.paneWidth - 1,
+                     screen.paneHeight - 1) == 0;
 }
 
 } // namespace tarnova

@@ -9,7 +9,7 @@
 namespace tarnova {
 
 // Scales data's positions in place (the key plan) and appends the ultimate values to the open
-// element listing.
-void showElement(ElementData& data, std::string_view curveFileName, const ScreenSettings& screen);
+// element listing. False when the image could not be written.
+bool showElement(ElementData& data, std::string_view curveFileName, const ScreenSettings& screen);
 
 } // namespace tarnova

@@ -152,6 +152,16 @@ TEST_F(ViewerRun, HeadlessRunLeavesListingAndImage)
     EXPECT_EQ(testing::readWhole(dir / "nElem.txt"), "   2\r\n");   // left as it was
 }
 
+TEST_F(ViewerRun, ImageThatCannotBeWrittenIsAFailureAndKeepsTheListing)
+{
+    writeHandOver(dir, "   2");
+    fs::create_directory(dir / "Elem002.bmp");   // a folder in the image's place: the save fails
+    const RunResult run = runViewer(dir, inQuotes(dir / "CASE1.teA"));
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.errors.find("Elem002.bmp could not be written"), std::string::npos) << run.errors;
+    EXPECT_EQ(testing::readRecordsOf(dir / "Element.002").size(), 68u);
+}
+
 TEST_F(ViewerRun, BackslashSeparatesDirectoriesAsSlashDoes)
 {
     writeHandOver(dir, "   3");
