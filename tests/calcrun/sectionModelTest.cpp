@@ -109,9 +109,27 @@ TEST_F(SectionModelTest, PositionsShiftToZeroAndUnusedSetsAreZeroed)
     EXPECT_EQ(material(3).yieldStress, 355.0f);
     EXPECT_FLOAT_EQ(section.maxYieldStress, 355.0f);
     scratch.closeRunUnits();
-    // Set 2 is read, found INVALID, then zeroed as unused.
-    const auto trace = ScratchCase::lines("lixo.tmp");
-    EXPECT_NE(std::find(trace.begin(), trace.end(), " Property 2 is INVALID "), trace.end());
+    // The whole trace of the section model, in order: the two extents lines hold the values as read
+    // and then as found; set 2 is listed as read and then zeroed with the unused sets 4 and 5.
+    const auto pad = [](std::string text) { return text.append(80 - text.size(), ' '); };
+    const std::vector<std::string> expectedTrace = {
+        pad("TEST SECTION"),
+        "   2",
+        "   2",
+        "       1.0        .0        .0",
+        "       1.0     300.0    2000.0",
+        " CSGMP1",
+        " CSGMP2",
+        " Property 2 is INVALID ",
+        "     235.0  206000.0",
+        "        .0        .0",
+        "     355.0  206000.0",
+        "        .0        .0",
+        "        .0        .0",
+        " CSGMP-FIM",
+        pad("   A      B      T     BF     TF     HW     TW"),
+    };
+    EXPECT_EQ(ScratchCase::lines("lixo.tmp"), expectedTrace);
     // Curve file head: count, then x, y and the yield stress of each element's set.
     const auto curve = ScratchCase::lines("CASE.teA");
     ASSERT_GE(curve.size(), 3u);
