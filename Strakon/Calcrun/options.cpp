@@ -15,11 +15,13 @@ constexpr std::string_view echoFormat =
     "'INITIAL DISTORSION=',F6.4,3X,'ANGLE OF HEEL=',F6.1,' DEGREE')";
 
 // One name character for a code: its digit (0 to 9 give "0" to "9", larger codes the characters
-// after "9"). A negative code gives "-": the character below "0" would be "/" or ".", which would
-// send the file to another directory or confuse its extension.
+// after "9", up to "~" for 78). A code outside that range gives "-": below "0" stand "/" and ".",
+// which would send the file to another directory or confuse its extension, and beyond "~" the
+// DEL and bytes that wrap round to NUL and "/" again.
 char codeCharacter(int code)
 {
-    return code < 0 ? '-' : static_cast<char>(48 + code);
+    constexpr int largestPrintable = '~' - '0';
+    return code < 0 || code > largestPrintable ? '-' : static_cast<char>('0' + code);
 }
 
 } // namespace

@@ -25,6 +25,11 @@ TEST(CaseResultsFileName, DigitsFollowTheSinglePrecisionOptions)
         {3, 1, 0, 4.5f, 180.0f, 0.0015f, "jc310415.180"},
         // Negative codes and heel keep the name in this directory and distinct.
         {3, 1, -1, 4.5f, -30.0f, 0.0015f, "jc31-415.-30"},
+        // Absurd widths never put NUL, "/" or a control byte into the name.
+        {3, 1, 0, 78.0f, 0.0f, 0.0f, "jc310~00.000"},
+        {3, 1, 0, 79.0f, 0.0f, 0.0f, "jc310-00.000"},
+        {3, 1, 0, 208.0f, 0.0f, 0.0f, "jc310-00.000"},
+        {3, 1, 0, 255.0f, 0.0f, 0.0f, "jc310-00.000"},
     };
     for (const NameCase& c : cases) {
         CaseOptions o;
