@@ -16,7 +16,7 @@ constexpr std::string_view echoFormat =
 
 // One name character for a code: its digit (0 to 9 give "0" to "9", larger codes the characters
 // after "9", up to "~" for 78). A code outside that range gives "-": below "0" stand "/" and ".",
-// which would send the file to another directory or confuse its extension, and beyond "~" the
+// which would send the file to another directory or confuse its extension, and beyond "~" come
 // DEL and bytes that wrap round to NUL and "/" again.
 char codeCharacter(int code)
 {
