@@ -2,7 +2,7 @@
 // of text in the selected font.
 
 #include "display/Fonts.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 #include "display/Layer.hpp"
 
 #include <fontconfig/fontconfig.h>

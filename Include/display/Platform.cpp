@@ -1,6 +1,6 @@
 // Platform services: command-line arguments, directories, clock and date.
 
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 #include "display/Layer.hpp"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Program start and end: the backend on the main thread, the program body on its own thread,
 // and the ways a program ends (its body returns, exitProgram, stopProgram, a record error).
 
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 #include "display/Layer.hpp"
 #include "records/Records.hpp"
 

@@ -3,7 +3,7 @@
 
 #include "display/Display.hpp"
 #include "display/Fonts.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "Utilitar.hpp"
 #include "display/Backend.hpp"
 #include "display/Display.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 #include "fkey.hpp"
 #include "records/FixedText.hpp"
 #include "utilRun.hpp"

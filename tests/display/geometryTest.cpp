@@ -2,7 +2,7 @@
 // and the real-coordinate window.
 
 #include "display/Display.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 
 #include <gtest/gtest.h>
 

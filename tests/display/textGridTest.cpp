@@ -1,7 +1,7 @@
 // The text layer: grid size, text window, position, colours, wrapping, scrolling and clearing.
 
 #include "display/Display.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "cores.hpp"
 #include "display/Backend.hpp"
 #include "display/Display.hpp"
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 #include "utilPickara.hpp"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Read-only views into the display layer.
 
-#include "display/Inspect.hpp"
+#include "display/TestHooks.hpp"
 
 #include "display/Fonts.hpp"
 #include "display/Layer.hpp"
