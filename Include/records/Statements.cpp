@@ -52,15 +52,19 @@ struct WriteValue {
     std::string_view text;
 };
 
-// Walks a write list, arrays expanded.
-class WriteCursor {
+const WriteItem::Value& alternatives(const WriteItem& item) { return item.value; }
+const ReadItem::Target& alternatives(const ReadItem& item) { return item.target; }
+
+// Walks a list of items with arrays expanded (alternatives 4 to 6 of an item are arrays).
+template <typename Item>
+class ListCursor {
 public:
-    explicit WriteCursor(std::span<const WriteItem> items) : items_(items) {}
+    explicit ListCursor(std::span<const Item> items) : items_(items) {}
 
     bool done()
     {
         while (index_ < items_.size()) {
-            const auto& v = items_[index_].value;
+            const auto& v = alternatives(items_[index_]);
             std::size_t size = 0;
             switch (v.index()) {
             case 4: size = std::get<4>(v).size(); break;
@@ -74,6 +78,19 @@ public:
         }
         return true;
     }
+
+    std::size_t taken() const { return taken_; }
+
+protected:
+    std::span<const Item> items_;
+    std::size_t index_ = 0;
+    std::size_t inner_ = 0;
+    std::size_t taken_ = 0;
+};
+
+class WriteCursor : public ListCursor<WriteItem> {
+public:
+    using ListCursor::ListCursor;
 
     // Only after done() returned false.
     WriteValue take()
@@ -92,14 +109,6 @@ public:
         }
         return w;
     }
-
-    std::size_t taken() const { return taken_; }
-
-private:
-    std::span<const WriteItem> items_;
-    std::size_t index_ = 0;
-    std::size_t inner_ = 0;
-    std::size_t taken_ = 0;
 };
 
 struct ReadTarget {
@@ -107,29 +116,11 @@ struct ReadTarget {
     void* where = nullptr;
 };
 
-// Walks a read list, arrays expanded.
-class ReadCursor {
+class ReadCursor : public ListCursor<ReadItem> {
 public:
-    explicit ReadCursor(std::span<const ReadItem> items) : items_(items) {}
+    using ListCursor::ListCursor;
 
-    bool done()
-    {
-        while (index_ < items_.size()) {
-            const auto& v = items_[index_].target;
-            std::size_t size = 0;
-            switch (v.index()) {
-            case 4: size = std::get<4>(v).size(); break;
-            case 5: size = std::get<5>(v).size(); break;
-            case 6: size = std::get<6>(v).size(); break;
-            default: return false;
-            }
-            if (inner_ < size) return false;
-            ++index_;
-            inner_ = 0;
-        }
-        return true;
-    }
-
+    // Only after done() returned false.
     ReadTarget take()
     {
         ++taken_;
@@ -146,14 +137,6 @@ public:
         }
         return t;
     }
-
-    std::size_t taken() const { return taken_; }
-
-private:
-    std::span<const ReadItem> items_;
-    std::size_t index_ = 0;
-    std::size_t inner_ = 0;
-    std::size_t taken_ = 0;
 };
 
 // ---------------------------------------------------------------- shared pieces
