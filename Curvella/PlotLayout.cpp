@@ -130,8 +130,10 @@ TitlePlacement placeTitles(const PlotLayout& p, double w16, double w3)
         t.yTitle = {p.xZero - w3, p.yTop + 2 * s};
         break;
     case TitleCase::B:
+        // "Stress" stands over the y-axis as in case A: 4s above it would put the title's top
+        // edge above the plot pane (the margin is only 50 units high), where it is clipped away.
         t.xTitle = {p.xLeft - w3, p.yZero - s};
-        t.yTitle = {p.xZero - w3, p.yTop + 4 * s};
+        t.yTitle = {p.xZero - w3, p.yTop + 2 * s};
         break;
     case TitleCase::C:
         t.xTitle = {p.xLeft - w3, p.yZero + 2 * s};

@@ -118,7 +118,7 @@ TEST_P(TitlePlacementCases, CaseFollowsTheLargerExtremes)
     case TitleCase::B:
         EXPECT_DOUBLE_EQ(t.xTitle.x, p.xLeft - 15);
         EXPECT_DOUBLE_EQ(t.xTitle.y, p.yZero - s);
-        EXPECT_DOUBLE_EQ(t.yTitle.y, p.yTop + 4 * s);
+        EXPECT_DOUBLE_EQ(t.yTitle.y, p.yTop + 2 * s);
         break;
     case TitleCase::C:
         EXPECT_DOUBLE_EQ(t.xTitle.x, p.xLeft - 15);
@@ -132,6 +132,9 @@ TEST_P(TitlePlacementCases, CaseFollowsTheLargerExtremes)
         break;
     }
     EXPECT_DOUBLE_EQ(t.yTitle.x, p.xZero - 15);
+    // Both titles start inside the plot pane, so neither is clipped away.
+    EXPECT_LE(t.yTitle.y, p.plotHeight) << c.name;
+    EXPECT_LE(t.xTitle.y, p.plotHeight) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
