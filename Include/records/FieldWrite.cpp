@@ -1,15 +1,19 @@
 // Output conversions. The real conversions must round halves away from zero on the exact value
 // of the binary number. std::to_chars gives the exactly rounded decimal text but breaks exact
 // ties to even, so a tie is detected from the binary value itself and rounded here: a binary
-// number with k fraction bits has exactly k fraction digits in decimal, the last one a 5.
+// number with k fraction bits has exactly k fraction digits in decimal, the last one a 5. Most
+// E fields take a shortcut in extended precision that leaves anything near a half to that path.
 
 #include "records/FieldWrite.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace tarnova::records {
 
@@ -114,6 +118,65 @@ void exactSignificantDigits(double magnitude, int fractionBitCount, int signific
     }
 }
 
+
+// Powers of ten held exactly in an 80-bit long double (5^27 < 2^64).
+constexpr int maxExactPower = 27;
+constexpr auto exactPowersOfTen = [] {
+    std::array<long double, maxExactPower + 1> powers{};
+    long double p = 1.0L;
+    for (long double& power : powers) {
+        power = p;
+        p *= 10.0L;
+    }
+    return powers;
+}();
+
+// The usual case of significantDigits, without text conversion: the value is scaled by a power
+// of ten in extended precision (one rounding, relative error at most 2^-64) and rounded to
+// `significant` digits. Returns false, deciding nothing, when the scaled value lies too near a
+// half to be sure of the rounding (exact ties among them), or when the scale is out of reach.
+bool fastSignificantDigits(double magnitude, int significant, char* digits, int& exponent)
+{
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return false;
+    } else {
+        if (significant > 17) return false;
+        const long double lower = exactPowersOfTen[static_cast<std::size_t>(significant - 1)];
+        const long double upper = lower * 10.0L;
+        int e10 = static_cast<int>(std::floor(std::log10(magnitude)));   // may be one off
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int k = significant - 1 - e10;
+            if (k > maxExactPower || k < -maxExactPower) return false;
+            const long double power = exactPowersOfTen[static_cast<std::size_t>(k < 0 ? -k : k)];
+            const long double scaled = k >= 0 ? static_cast<long double>(magnitude) * power
+                                              : static_cast<long double>(magnitude) / power;
+            if (scaled < lower) {
+                --e10;
+                continue;
+            }
+            if (scaled >= upper) {
+                ++e10;
+                continue;
+            }
+            const long double whole = std::floor(scaled);
+            const long double fraction = scaled - whole;   // exact
+            if (std::fabs(fraction - 0.5L) <= scaled * 0x1p-60L) return false;
+            auto n = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1u : 0u);
+            if (static_cast<long double>(n) == upper) {   // 999.6 rounds to 1000: one more digit
+                n /= 10;
+                ++e10;
+            }
+            for (int i = significant - 1; i >= 0; --i) {
+                digits[i] = static_cast<char>('0' + n % 10);
+                n /= 10;
+            }
+            exponent = e10 + 1;
+            return true;
+        }
+        return false;
+    }
+}
+
 } // namespace
 
 void significantDigits(double magnitude, int significant, char* digits, int& exponent)
@@ -123,6 +186,7 @@ void significantDigits(double magnitude, int significant, char* digits, int& exp
         exponent = 0;
         return;
     }
+    if (fastSignificantDigits(magnitude, significant, digits, exponent)) return;
     // Correctly rounded, ties to even: "d.ddde+xx".
     char text[fixedBufferSize];
     char* end = std::to_chars(text, text + fixedBufferSize, magnitude, std::chars_format::scientific, significant - 1).ptr;
