@@ -30,7 +30,7 @@ constexpr int failureStatus = 1;
 
 ElementData data;       // the tables are large: held for the whole run, outside any stack
 ScreenSettings screen;
-int exitStatus = 0;     // becomes failureStatus once any failure has been shown
+int exitStatus = 0;     // becomes failureStatus when a failure ends the run or loses a file
 std::string finishedText = "Finished  ";    // the status line while the viewer waits for Exit
 
 void configureViewerWindow()
@@ -87,9 +87,10 @@ bool inputsReadable(std::string_view curveName, std::string_view geometryName)
 {
     closeUnit(geometryUnit);
     closeUnit(curveUnit);
+    // The viewer's work is done by now; a start directory that cannot be entered again is
+    // reported and does not make the run a failure.
     if (!changeDirectory(startDirectory)) {
         showDirectoryMessage(23, " Failed to change to subdirectory", "    Press any key to continue ");
-        exitStatus = failureStatus;
     }
     setStatusText(finishedText, 5);
     waitForExit();
@@ -129,10 +130,10 @@ void runViewer()
         setTextColour(7);
         endAfterFailure();
     }
-    // A bare file name lies in the current directory: there is nothing to change to.
-    if (!parts.directory.empty() && !changeDirectory(parts.directory)) {
+    // A bare file name gives an empty directory, which cannot be entered: the message says so
+    // and the run goes on where the program stands, as the calculator does.
+    if (!changeDirectory(parts.directory)) {
         showDirectoryMessage(23, "  Failed to change to directory", "      Press any key to continue ");
-        exitStatus = failureStatus;
     }
 
     const ExtensionCheck extension = checkExtension(curveName);

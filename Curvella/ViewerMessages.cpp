@@ -22,6 +22,13 @@ void restore(const TextWindow& w)
     setTextWindow(w.top, w.left, w.bottom, w.right);
 }
 
+// One key acknowledges a message; headless nobody is there to give it, and a key read from
+// exhausted input would end the run.
+void acknowledge()
+{
+    if (!displayIsHeadless()) readKey();
+}
+
 void writeAt(int row, int column, std::string_view text)
 {
     setTextPosition(row, column);
@@ -38,7 +45,7 @@ void showDirectoryMessage(int left, std::string_view message, std::string_view p
     setTextWindow(21, left, 24, 55);
     writeAt(1, 1, message);
     writeAt(2, 1, prompt);
-    readKey();
+    acknowledge();
     clearScreen(2);
     restore(previous);
 }
@@ -53,7 +60,7 @@ void showFileMessage(int textColour, int column, std::string_view firstLine, std
     if (!firstLine.empty()) writeAt(1, column, firstLine);
     if (!secondLine.empty()) writeAt(2, column, secondLine);
     writeAt(4, 28, "Press any key to continue ");
-    readKey();
+    acknowledge();
     clearScreen(2);
     restore(previous);
     setBackgroundColour(0);

@@ -92,8 +92,9 @@ void run()
         showShortMessage(21, "  Failed to get current directory", "       Press any key to continue ");
         endAfterFailure();
     }
-    // A bare file name is looked for where the program stands.
-    if (!names.caseDirectory.empty() && !changeDirectory(names.caseDirectory)) {
+    // A bare file name gives an empty directory, which cannot be entered: the message says so
+    // and the name is looked for where the program stands, as the calculator does.
+    if (!changeDirectory(names.caseDirectory)) {
         showShortMessage(23, "  Failed to change to directory", "      Press any key to continue ");
     }
     if (!names.extensionPasses) {

@@ -283,7 +283,7 @@ TEST(ViewerRunSection, MoreThan600ElementsIsRefused)
     EXPECT_FALSE(fs::exists(dir / "Element.001"));
 }
 
-TEST_F(ViewerRun, FailuresEndWithNonZeroStatus)
+TEST_F(ViewerRun, FailuresThatEndTheRunGiveNonZeroStatus)
 {
     // An extension that is not a curve file's: nothing is opened or written.
     RunResult run = runViewer(dir, inQuotes(dir / "CASE1.ANA"));
@@ -299,13 +299,16 @@ TEST_F(ViewerRun, FailuresEndWithNonZeroStatus)
     EXPECT_NE(run.errors.find("OTHER.geo is an empty file"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "Element.001"));
 
-    // A case directory that cannot be entered: the message, then the run goes on in the current
-    // directory, which here holds the case.
-    run = runViewer(dir, "/nonexistent-curvella-dir/CASE1.teA");
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.errors.find("Failed to change to directory"), std::string::npos) << run.errors;
-    EXPECT_TRUE(fs::exists(dir / "Element.001"));
-    fs::remove(dir / "Element.001");
+    // A case directory that cannot be entered, or none at all (a bare name): the message, then
+    // the run goes on in the current directory, which here holds the case. The message does not
+    // end the run, so a completed run still ends with 0.
+    for (const char* path : {"/nonexistent-curvella-dir/CASE1.teA", "CASE1.teA"}) {
+        run = runViewer(dir, path);
+        EXPECT_EQ(run.status, 0) << path << run.errors;
+        EXPECT_NE(run.errors.find("Failed to change to directory"), std::string::npos) << run.errors;
+        EXPECT_TRUE(fs::exists(dir / "Element.001")) << path;
+        fs::remove(dir / "Element.001");
+    }
 
     // A calculation that stopped inside the case: fewer than 50 step blocks.
     HandCase cut = testing::threeElementCase();
