@@ -317,6 +317,8 @@ TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
     EXPECT_EQ(typed, expected);
     keys({"alt+w", "x"});
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    // What the program wrote in its text window reached standard error too, as it does headless.
+    EXPECT_NE(program_.output().find("Window probe 0123456789 ABC xyz"), std::string::npos);
 }
 
 } // namespace
