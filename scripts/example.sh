@@ -30,4 +30,15 @@ echo "  element curves    $(cd "$case_dir" && ls TANKER.te* | tr '\n' ' ')"
 echo "  tripping, trace   AT.T lixo.tmp"
 echo "  element listing   Element.$digits"
 echo "  element image     Elem$digits.bmp"
-grep -A2 'Ultimate Bending Moment' "$case_dir/TANKER.rst" | head -3
+echo
+echo "Ultimate bending moments (from TANKER.rst, N.mm):"
+echo "  case E/B/T  SHED/CONST  corrosion  heel  plastic moment  ultimate moment  ratio"
+awk '
+  /^E\/B\/T/ { ebt = $2; shed = $4; corr = $NF; next }
+  /ANGLE OF HEEL=/ { heel = $0; sub(/.*ANGLE OF HEEL= */, "", heel); sub(/ DEGREE.*/, "", heel); next }
+  /PLASTIC BEND\. Mom\./ { getline; plastic = $1; sub(/\(N\.mm\)/, "", plastic); next }
+  /Ultimate Bending Moment/ {
+    getline; n++
+    printf "  %-4c %5s %11s %10s %5s %15.4e %16.4e %6.2f\n", 64 + n, ebt, shed == 1 ? "SHED" : "CONST",
+           corr, heel, plastic, $3, plastic != 0 ? $3 / plastic : 0
+  }' "$case_dir/TANKER.rst"
