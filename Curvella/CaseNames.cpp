@@ -10,16 +10,10 @@ namespace tarnova {
 
 CasePathParts splitCasePath(std::string_view casePath)
 {
-    casePath = casePath.substr(0, trimmedLength(casePath));
-    const std::size_t separator = casePath.find_last_of("\\/");
+    PathParts path = splitPath(casePath);
     CasePathParts parts;
-    std::string_view name = casePath;
-    if (separator != std::string_view::npos) {
-        // A separator in first place is the root directory itself.
-        parts.directory = std::string(casePath.substr(0, separator == 0 ? 1 : separator));
-        name = casePath.substr(separator + 1);
-    }
-    parts.curveFileName = std::string(name.substr(0, std::min(name.size(), fileNameLength)));
+    parts.directory = std::move(path.directory);
+    parts.curveFileName = path.fileName.substr(0, std::min(path.fileName.size(), fileNameLength));
     return parts;
 }
 

@@ -127,4 +127,21 @@ std::int16_t divisionCount(double a, double b)
     return cut(a) == cut(b) ? 1 : 0;
 }
 
+PathParts splitPath(std::string_view path)
+{
+    const std::size_t end = path.find_last_not_of(' ');
+    path = path.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    const std::size_t separator = path.find_last_of("/\\");
+    PathParts parts;
+    if (separator == std::string_view::npos) {
+        parts.fileName = std::string(path);
+        return parts;
+    }
+    parts.directory = std::string(path.substr(0, separator == 0 ? 1 : separator));
+    for (char& c : parts.directory)
+        if (c == '\\') c = '/';
+    parts.fileName = std::string(path.substr(separator + 1));
+    return parts;
+}
+
 } // namespace tarnova

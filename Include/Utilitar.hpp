@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tarnova {
@@ -30,6 +31,16 @@ struct ParsedInteger {
 // Signed decimal integer over the trimmed text; leading blanks, inner blanks and stray signs are
 // refused.
 ParsedInteger textToInteger(std::string_view text);
+
+// A case file's path split at its last separator; "/" and "\" both separate directories.
+struct PathParts {
+    // Empty when the path names no directory; "/" for a separator in first place. Backslashes
+    // are turned into "/", so a path written with either separator reaches the same directory.
+    // Never cut: a cut path would send a program to another directory.
+    std::string directory;
+    std::string fileName;   // what follows the separator, up to the trimmed end
+};
+PathParts splitPath(std::string_view path);
 
 // Upper case of "a".."z" and of four accented letters of the single-byte code page.
 char upperCaseChar(char c);

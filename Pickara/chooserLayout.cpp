@@ -11,21 +11,11 @@ namespace tarnova::pickara {
 
 CaseNames splitCasePath(std::string_view casePath)
 {
-    // The path whole, however long: a cut path would name another directory and file.
-    const std::string_view text = casePath.substr(0, trimmedLength(casePath));
-
-    // p: position (from 1) of the last separator, 0 when there is none.
-    const std::size_t last = text.find_last_of("\\/");
-    const std::size_t p = last == std::string_view::npos ? 0 : last + 1;
-
+    const PathParts path = splitPath(casePath);
     CaseNames names;
-    FixedText curveName(curveNameLength, text.substr(p));
+    names.caseDirectory = path.directory;
+    FixedText curveName(curveNameLength, path.fileName);
     names.curveFileName = std::string(curveName.trimmed());
-    if (p > 1) {
-        names.caseDirectory = std::string(text.substr(0, p - 1));
-    } else if (p == 1) {
-        names.caseDirectory = std::string(text.substr(0, 1));  // the root itself
-    }
 
     // Extension check: the first letter after the last dot is T, or else the second is E
     // (either case). d is the dot's position from 1, 0 when there is none.

@@ -1,8 +1,12 @@
 #pragma once
 // Case directory and case name from the path of one of the case's files.
 
+#include "Utilitar.hpp"
+
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarnova {
 
@@ -21,21 +25,12 @@ struct CaseLocation {
 // directory.
 inline CaseLocation locateCase(std::string_view casePath)
 {
-    while (!casePath.empty() && casePath.back() == ' ')
-        casePath.remove_suffix(1);
-    const std::size_t separator = casePath.find_last_of("/\\");
-    const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
-
+    PathParts parts = splitPath(casePath);
     CaseLocation location;
-    if (separator != std::string_view::npos) {
-        location.directory = std::string(casePath.substr(0, separator == 0 ? 1 : separator));
-        for (char& c : location.directory)
-            if (c == '\\')
-                c = '/';
-    }
-    if (casePath.size() >= nameStart + 4) {
-        const std::string_view stem = casePath.substr(nameStart, casePath.size() - 4 - nameStart);
-        location.caseName = std::string(stem.substr(0, caseNameLength));
+    location.directory = std::move(parts.directory);
+    const std::string_view name = parts.fileName;
+    if (name.size() >= 4) {
+        location.caseName = std::string(name.substr(0, std::min(name.size() - 4, caseNameLength)));
         // Only the trimmed name builds file names: a blank left at the cut is no part of it.
         while (!location.caseName.empty() && location.caseName.back() == ' ')
             location.caseName.pop_back();

@@ -21,11 +21,11 @@ struct NameCase {
 TEST(PickaraNames, ArgumentSplitsAtLastSeparatorOfEitherKind)
 {
     const NameCase cases[] = {
-        {"C:\\SHIPS\\TANKER1.teB", "C:\\SHIPS", "TANKER1.teB", "TANKER1.teB", true},
+        {"C:\\SHIPS\\TANKER1.teB", "C:/SHIPS", "TANKER1.teB", "TANKER1.teB", true},
         {"/ships/TANKER1.teB", "/ships", "TANKER1.teB", "TANKER1.teB", true},
-        {"/ships\\old/TANKER.teA", "/ships\\old", "TANKER.teA", "TANKER.teA", true},
-        {"C:\\ships/old\\TANKER.teA", "C:\\ships/old", "TANKER.teA", "TANKER.teA", true},
-        {"TANKER.teA", "", "TANKER.teA", "TANKER.teA", true},          // no directory: stay
+        {"/ships\\old/TANKER.teA", "/ships/old", "TANKER.teA", "TANKER.teA", true},
+        {"C:\\ships/old\\TANKER.teA", "C:/ships/old", "TANKER.teA", "TANKER.teA", true},
+        {"TANKER.teA", "", "TANKER.teA", "TANKER.teA", true},          // no directory
         {"/TANKER.teA", "/", "TANKER.teA", "TANKER.teA", true},        // the root itself
         {"/a/TANKER.TEA   ", "/a", "TANKER.TEA", "TANKER.teA", true},   // trailing blanks
     };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <chrono>
 #include <future>
 #include <limits>
@@ -71,6 +73,32 @@ TEST(DivisionCount, ChoosesTheLargestCountWhoseStepFits)
     EXPECT_EQ(divisionCount(5.2, 5.9), 1);
     EXPECT_EQ(divisionCount(5.2, 6.1), 0);
     EXPECT_EQ(divisionCount(-0.5, 0.5), 1);   // both cut to 0
+}
+
+TEST(SplitPath, EitherSeparatorEndsTheDirectoryAndNothingIsCut)
+{
+    struct Case {
+        const char* path;
+        const char* directory;
+        const char* fileName;
+    };
+    const std::string longDirectory = "/" + std::string(300, 'd');
+    const std::string longPath = longDirectory + "/CASE.ana";
+    const Case cases[] = {
+        {"C:\\SHIPS\\TANKER1.ANA", "C:/SHIPS", "TANKER1.ANA"},
+        {"/home/naval/ships/TANKER1.ana  ", "/home/naval/ships", "TANKER1.ana"},
+        {"ships\\old/sub\\CASE.teA", "ships/old/sub", "CASE.teA"},   // mixed, nested
+        {"CASE.ana", "", "CASE.ana"},                                // bare name
+        {"/CASE.ana", "/", "CASE.ana"},                              // the root
+        {"\\CASE.ana", "/", "CASE.ana"},
+        {"", "", ""},
+        {longPath.c_str(), longDirectory.c_str(), "CASE.ana"},
+    };
+    for (const Case& c : cases) {
+        const PathParts parts = splitPath(c.path);
+        EXPECT_EQ(parts.directory, c.directory) << c.path;
+        EXPECT_EQ(parts.fileName, c.fileName) << c.path;
+    }
 }
 
 TEST(ExitRequest, HandlerSetsTheFlagOnceAndForAll)
