@@ -9,6 +9,7 @@
 #include "Calcrun/Calcrun.hpp"
 #include "StrakonPaths.hpp"
 #include "StrakonRun.hpp"
+#include "StrakonHelp.hpp"
 #include "StrakonScreen.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
@@ -133,6 +134,8 @@ void strakon()
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::strakonHelp))
+        return *status;
     const tarnova::ProgramEntry entry{"Strakon", tarnova::menuSetup, tarnova::strakon};
     return tarnova::runProgram(argc, argv, entry);
 }

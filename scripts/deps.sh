@@ -2,9 +2,12 @@
 # Installs the Debian packages the suite needs (as root), or prints the apt line and stops.
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
-want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig)
+# help2man makes the manual pages; dpkg-dev (dpkg-shlibdeps) and file let CPack build the package.
+want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig
+      help2man dpkg-dev file)
 if [ "${1:-build}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev)
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev
+         man-db)
 fi
 missing=()
 for p in "${want[@]}"; do
