@@ -42,8 +42,9 @@ is exhausted.
 
 Exit status:
   0   the listing and the image were written
-  1   a file is missing or empty, a directory cannot be read, or the
-      listing or the image could not be written
+  1   the path is not an element curve file, the curve or geometry file is
+      missing or empty, a directory cannot be read, or the image could not
+      be written
   2   a fixed-column record could not be read or written (for example a curve
       file cut short by a stopped Strakon run)
   3   the window was closed while the program worked

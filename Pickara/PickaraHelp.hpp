@@ -35,8 +35,9 @@ standard input, for example:  printf '12\n' | Pickara /ships/TANKER.teA
 
 Exit status:
   0   a number was chosen and written to nElem.txt
-  1   the curve file is missing, empty or unreadable, a directory cannot be
-      read, or standard input ended before a number was accepted
+  1   the path is not an element curve file, the file is missing or empty
+      or holds no elements or more than 600, a directory cannot be read, or
+      standard input ended before a number was accepted
   2   a fixed-column record could not be read or written
   3   the window was closed before a number was chosen
 )";
