@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNOVA_TESTS=OFF -DTARNOVA_BENCHMARKS=OFF >/dev/null
 cmake --build build -j "$(nproc)"
 (cd build && cpack -G DEB)
 ls -1 build/*.deb
