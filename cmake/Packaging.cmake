@@ -40,11 +40,15 @@ set(CPACK_COMPONENTS_ALL core)
 set(CPACK_DEBIAN_CORE_PACKAGE_NAME tarnova)
 set(CPACK_DEBIAN_CORE_FILE_NAME DEB-DEFAULT)   # tarnova_VERSION_ARCH.deb
 # The first line of each description is the package's summary.
+set(viewers "Pickara chooses an element and Curvella plots its load-shortening curve.")
+if(TARGET Flexura)
+  set(viewers "Pickara chooses an element, Curvella plots its load-shortening curve and Flexura
+shows the whole section.")
+endif()
 set(CPACK_DEBIAN_CORE_DESCRIPTION
     "ultimate longitudinal strength of a ship's hull girder by progressive collapse
 Strakon computes the ultimate bending moment of a hull cross-section by progressive collapse;
-Pickara chooses an element and Curvella plots its load-shortening curve. Without a display
-the programs run headless.")
+${viewers} Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)
   set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME tarnova-window)
