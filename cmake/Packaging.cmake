@@ -48,7 +48,8 @@ endif()
 set(CPACK_DEBIAN_CORE_DESCRIPTION
     "ultimate longitudinal strength of a ship's hull girder by progressive collapse
 Strakon computes the ultimate bending moment of a hull cross-section by progressive collapse;
-${viewers} Without a display the programs run headless.")
+${viewers}
+Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)
   set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME tarnova-window)
