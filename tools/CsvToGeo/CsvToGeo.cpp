@@ -8,6 +8,7 @@
 
 #include "commandLine.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -109,7 +110,8 @@ int main(int argc, char** argv)
                 } catch (const std::exception&) {
                     used = 0;
                 }
-                if (used == 0 || used != value.size()) return usageError("--header-value \"" + value + "\" is not a number");
+                if (used == 0 || used != value.size() || !std::isfinite(headerValue))
+                    return usageError("--header-value \"" + value + "\" is not a number");
             }
         } else {
             files.push_back(argument);

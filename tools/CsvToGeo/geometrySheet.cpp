@@ -192,8 +192,9 @@ Sheet readSheet(std::string_view csv)
             continue;   // a blank row, as spreadsheets leave at the end
         const std::string rowText = "row " + std::to_string(row.number);
         for (std::size_t c = header.size(); c < row.cells.size(); ++c) {
-            if (!trimmed(row.cells[c]).empty())
-                sheet.problems.push_back(rowText + ", column " + columnLetters(c) + ": \"" + trimmed(row.cells[c]) +
+            const std::string text = trimmed(row.cells[c]);
+            if (!text.empty())
+                sheet.problems.push_back(rowText + ", column " + columnLetters(c) + ": \"" + text +
                                          "\" stands beyond the named columns");
         }
         ElementRow element;
@@ -201,10 +202,10 @@ Sheet readSheet(std::string_view csv)
             const FieldRule& rule = fieldRules[f];
             const int c = fieldColumn[f];
             if (c < 0 || f == totalDepth) continue;
-            const std::string where = rowText + ", column " + columnLetters(static_cast<std::size_t>(c)) + " (" +
-                                      std::string(rule.name) + ")";
-            const std::string text =
-                static_cast<std::size_t>(c) < row.cells.size() ? trimmed(row.cells[static_cast<std::size_t>(c)]) : "";
+            const auto column = static_cast<std::size_t>(c);
+            const std::string where =
+                rowText + ", column " + columnLetters(column) + " (" + std::string(rule.name) + ")";
+            const std::string text = column < row.cells.size() ? trimmed(row.cells[column]) : "";
             if (text.empty()) {
                 if (rule.required) sheet.problems.push_back(where + ": the cell is empty");
                 continue;   // an empty stiffener cell is no stiffener
@@ -220,8 +221,8 @@ Sheet readSheet(std::string_view csv)
             }
             const double held = roundedToField(parsed.value, rule.descriptor);
             if (held < rule.smallest || held > rule.largest) {
-                sheet.problems.push_back(where + ": " + text + " is outside " + numberText(rule.smallest) + " to " +
-                                         numberText(rule.largest));
+                sheet.problems.push_back(where + ": " + text + " is outside " + numberText(rule.smallest) +
+                                         " to " + numberText(rule.largest));
                 continue;
             }
             element.values[static_cast<std::size_t>(f)] = held;
@@ -252,8 +253,10 @@ void writeGeometryFile(const std::string& fileName, std::string_view title, doub
     std::string headings;
     for (const FieldRule& rule : fieldRules) {
         // Each heading right-aligned over its field, as in the shipped examples.
-        const std::size_t width = rule.descriptor[0] == 'I' ? 2 : std::stoul(std::string(rule.descriptor.substr(1)));
-        headings += std::string(width - std::min(width, rule.heading.size() + 1), ' ') + " " + std::string(rule.heading);
+        const std::size_t width =
+            rule.descriptor[0] == 'I' ? 2 : std::stoul(std::string(rule.descriptor.substr(1)));
+        const std::size_t lead = width - std::min(width, rule.heading.size() + 1);
+        headings += std::string(lead, ' ') + " " + std::string(rule.heading);
     }
 
     openUnit(geometryUnit, fileName);
