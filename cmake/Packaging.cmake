@@ -5,10 +5,10 @@
 #   share/man/man1/           the manual pages (docs/CMakeLists.txt)
 #   share/doc/tarnova/        README, the case-file guide
 #
-# Everything a headless run needs is the component "core", packaged as "tarnova". An install
-# rule of component "window" (the window backend, once it is a module loaded at run time) goes
-# into a package of its own, "tarnova-window", so that a server without window libraries can
-# install the core alone. With no such rule there is one package.
+# Everything a headless run needs is the component "core", packaged as "tarnova". The window
+# backend, when it is a module loaded at run time (target tarnova_window), is the component
+# "window", packaged as "tarnova-window", so that a server without window libraries can install
+# the core alone. With no such module there is one package.
 include(GNUInstallDirs)
 
 foreach(program Strakon Pickara Curvella Flexura CsvToGeo)
@@ -16,6 +16,11 @@ foreach(program Strakon Pickara Curvella Flexura CsvToGeo)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT core)
   endif()
 endforeach()
+
+# The window backend module, where the programs look for it: ../lib/tarnova beside bin/.
+if(TARGET tarnova_window)
+  install(TARGETS tarnova_window LIBRARY DESTINATION lib/tarnova COMPONENT window)
+endif()
 
 foreach(example tanker box)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/${example}
