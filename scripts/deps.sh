@@ -2,13 +2,14 @@
 # Installs the Debian packages the suite needs (as root), or prints the apt line and stops.
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
-# help2man makes the manual pages; dpkg-dev (dpkg-shlibdeps) and file let CPack build the package.
-want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig
-      help2man dpkg-dev file)
+want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig)
 if [ "${1:-build}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev
-         man-db)
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev)
 fi
+# The manual pages (help2man), the Debian package (dpkg-shlibdeps from dpkg-dev; CPack needs file)
+# and, for the tests, man to check the manual pages.
+want+=(help2man dpkg-dev file)
+if [ "${1:-build}" = test ]; then want+=(man-db); fi
 missing=()
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
