@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace tarnova::flexura {
 
@@ -86,9 +87,9 @@ std::string_view columns(std::string_view record, std::size_t first, std::size_t
 
 // A field of a record that did not convert: the record layer reads that record again with its
 // format and reports the error (the program ends with status 2).
-[[noreturn]] void fieldError(const TextFile& file, std::size_t record, std::string_view format, int reals)
+[[noreturn]] void fieldError(const std::string& fileName, std::size_t record, std::string_view format, int reals)
 {
-    openUnit(checkUnit, file.name);
+    openUnit(checkUnit, fileName);
     rewindUnit(checkUnit);
     FixedText skipped(1);
     for (std::size_t r = 0; r < record; ++r) readRecords(checkUnit, "(A1)", {skipped});
@@ -99,8 +100,25 @@ std::string_view columns(std::string_view record, std::size_t first, std::size_t
         std::vector<double> values(static_cast<std::size_t>(reals));
         readRecords(checkUnit, format, {std::span<double>(values)});
     }
-    std::fprintf(stderr, "%s, record %zu: a field does not convert\n", file.name.c_str(), record + 1);
+    std::fprintf(stderr, "%s, record %zu: a field does not convert\n", fileName.c_str(), record + 1);
     exitProgram(2);
+}
+
+// The curve files are read on two threads; a field that does not convert there is noted and
+// reported by the program's thread once both are done.
+struct DeferredFieldError {
+    bool set = false;
+    std::string fileName;
+    std::size_t record = 0;
+    std::string_view format;
+    int reals = 0;
+};
+thread_local DeferredFieldError* deferredError = nullptr;
+
+void badField(const TextFile& file, std::size_t record, std::string_view format, int reals)
+{
+    if (deferredError == nullptr) fieldError(file.name, record, format, reals);
+    if (!deferredError->set) *deferredError = {true, file.name, record, format, reals};
 }
 
 // Reads one real field; a field that does not convert ends the program (fieldError).
@@ -109,7 +127,7 @@ double realField(const TextFile& file, std::size_t record, std::size_t first, st
 {
     double value = 0;
     if (records::readReal(columns(file.record(record), first, width), fraction, value) != records::FieldStatus::ok)
-        fieldError(file, record, format, reals);
+        badField(file, record, format, reals);
     return value;
 }
 
@@ -118,7 +136,7 @@ int integerField(const TextFile& file, std::size_t record, std::size_t first, st
 {
     std::int32_t value = 0;
     if (records::readInteger(columns(file.record(record), first, width), value) != records::FieldStatus::ok)
-        fieldError(file, record, format, 0);
+        badField(file, record, format, 0);
     return value;
 }
 
@@ -132,8 +150,7 @@ public:
         data_.elements.clear();
         data_.studies.clear();
         if (!readOptions() || !readGeometry()) return failed();
-        for (CaseStudy& study : data_.studies)
-            if (!readCurveFile(study)) return failed();
+        if (!readCurveFiles()) return failed();
         if (!readReport() || !readNeutralAxes()) return failed();
         for (CaseStudy& study : data_.studies) {
             classifyStates(study, data_.elementCount());
@@ -201,7 +218,7 @@ private:
             std::int32_t orientation = 0, kind = 0;
             if (records::readInteger(columns(geo.record(r), 79, 2), orientation) != records::FieldStatus::ok ||
                 records::readInteger(columns(geo.record(r), 81, 2), kind) != records::FieldStatus::ok)
-                fieldError(geo, r, "(78X,2I2)", 0);
+                badField(geo, r, "(78X,2I2)", 0);
             e.orientation = orientation;
             e.kind = kind;
             data_.elements.push_back(e);
@@ -211,9 +228,38 @@ private:
         return true;
     }
 
-    // The head (element count, positions, yield stresses) and the 50 step blocks.
-    bool readCurveFile(CaseStudy& study)
+    // Every study's curve file, on two threads (the studies alternate between them). The first
+    // failure in study order is the one reported.
+    bool readCurveFiles()
     {
+        const std::size_t count = data_.studies.size();
+        std::vector<std::string> failures(count);
+        std::vector<DeferredFieldError> errors(count);
+        auto readEvery = [&](std::size_t first) {
+            for (std::size_t k = first; k < count; k += 2) {
+                deferredError = &errors[k];
+                readCurveFile(data_.studies[k], failures[k]);
+                deferredError = nullptr;
+            }
+        };
+        std::thread second(readEvery, 1);
+        readEvery(0);
+        second.join();
+        for (std::size_t k = 0; k < count; ++k) {
+            if (errors[k].set) fieldError(errors[k].fileName, errors[k].record, errors[k].format, errors[k].reals);
+            if (!failures[k].empty()) return fail(failures[k]);
+        }
+        return true;
+    }
+
+    // The head (element count, positions, yield stresses) and the 50 step blocks of one study;
+    // false with `failure` set when the file is missing or short.
+    bool readCurveFile(CaseStudy& study, std::string& failure)
+    {
+        auto fail = [&failure](std::string text) {
+            failure = std::move(text);
+            return false;
+        };
         TextFile curve = readTextFile(study.curveFileName);
         if (!curve.exists) return fail(study.curveFileName + " not found");
         if (curve.count() == 0) return fail(study.curveFileName + " is an empty file");
