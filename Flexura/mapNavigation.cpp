@@ -49,4 +49,15 @@ Action applyKey(ViewState& view, const CaseData& data, int character, int code)
     return Action::redraw;
 }
 
+Action applyClick(ViewState& view, const CaseData& data, const MapLayout& layout, int x, int y, bool doubleClick)
+{
+    if (view.screen != Screen::map) return Action::none;
+    const int element = elementAt(data, layout, x, y);
+    if (element < 0) return Action::none;
+    const bool changed = element != view.map.selected;
+    view.map.selected = element;
+    if (doubleClick) return Action::openCurvella;
+    return changed ? Action::redraw : Action::none;
+}
+
 } // namespace tarnova::flexura

@@ -36,4 +36,9 @@ inline constexpr int exitKeyCode = 251;
 // A key as readKey gives it: `character`, or 0 and the `code` of a key without one.
 Action applyKey(ViewState& view, const CaseData& data, int character, int code);
 
+// A click of the mouse at pane pixel (x, y): on the map, the element drawn there becomes the one
+// chosen (redraw; its description follows on the status line); a double-click on it also hands
+// it to Curvella. A click beside every element, or on the chart, does nothing.
+Action applyClick(ViewState& view, const CaseData& data, const MapLayout& layout, int x, int y, bool doubleClick);
+
 } // namespace tarnova::flexura

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -160,6 +162,39 @@ TEST(MapKeys, EachKeyMovesWhatItSays)
         EXPECT_EQ(view.map.step, r.step) << r.what;
         EXPECT_EQ(view.map.selected, r.selected) << r.what;
     }
+}
+
+TEST(MapClicks, AClickChoosesTheElementDrawnThereAndADoubleClickOpensIt)
+{
+    CaseData data = twoStudies();
+    // Three plates across (stiffeners toward -y) 1000 mm wide, at x 0, 2000 and 4000, y 0 and 1000.
+    const double xs[] = {0, 2000, 4000}, ys[] = {0, 1000, 0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        data.elements[i].x = xs[i];
+        data.elements[i].y = ys[i];
+        data.elements[i].dimensions = {2400, 1000, 15, 0, 0, 0, 0};
+        data.elements[i].orientation = 1;
+        data.elements[i].kind = 3;
+    }
+    const MapLayout layout = mapLayout(data, 1024, 768);
+    auto at = [&](int i) {
+        return std::pair<int, int>{static_cast<int>(std::lround(layout.xPixel(xs[i]))),
+                                   static_cast<int>(std::lround(layout.yPixel(ys[i])))};
+    };
+    ViewState view{Screen::map, {0, 10, -1}};
+    auto [x1, y1] = at(1);
+    EXPECT_EQ(applyClick(view, data, layout, x1, y1, false), Action::redraw);
+    EXPECT_EQ(view.map.selected, 1);
+    EXPECT_EQ(applyClick(view, data, layout, x1 + 3, y1 + 2, false), Action::none);   // the same one, nearby
+    EXPECT_EQ(view.map.selected, 1);
+    auto [x2, y2] = at(2);
+    EXPECT_EQ(applyClick(view, data, layout, x2, y2, true), Action::openCurvella);
+    EXPECT_EQ(view.map.selected, 2);
+    EXPECT_EQ(applyClick(view, data, layout, x1, y1 + 100, false), Action::none);    // beside every element
+    EXPECT_EQ(view.map.selected, 2);
+    ViewState chart{Screen::chart, {0, 10, -1}};
+    EXPECT_EQ(applyClick(chart, data, layout, x1, y1, false), Action::none);
+    EXPECT_EQ(chart.map.selected, -1);
 }
 
 TEST(CsvFields, OnlyFieldsThatMustBeQuotedAreQuoted)
