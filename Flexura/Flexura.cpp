@@ -6,7 +6,9 @@
 //                                   writes every image and table and ends)
 //
 // Exit status: 0 after a complete run; 1 when an input file is missing or short, or an image or
-// table cannot be written; 2 after a record error in an input file.
+// table cannot be written (in a window: the last save asked for failed); 2 after a record error in
+// an input file; 3 when the frame is closed with its close button (the program counts as busy
+// while it waits for keys; Window > Exit ends it normally).
 
 #include "caseInputs.hpp"
 #include "caseOutputs.hpp"
@@ -92,9 +94,11 @@ void drawScreen(const ViewState& view, const MapLayout& layout, int paneWidth, i
     else drawCollapseMap(data, layout, view.map, paneWidth, paneHeight);
 }
 
-// The window: the chart first, then the keys until Exit.
-void interact(const std::string& directory, int paneWidth, int paneHeight)
+// The window: the chart first, then the keys until Exit. False when the last request to save
+// the images and tables failed (the run then ends with a failure status).
+bool interact(const std::string& directory, int paneWidth, int paneHeight)
 {
+    bool saved = true;
     const MapLayout layout = mapLayout(data, paneWidth, paneHeight);
     ViewState view;
     view.map.step = data.studies.front().ultimateStep;
@@ -125,12 +129,15 @@ void interact(const std::string& directory, int paneWidth, int paneHeight)
             setStatusText("Writing images and tables...", 5);
             const std::string failed = writeOutputs(data, paneWidth, paneHeight);
             drawScreen(view, layout, paneWidth, paneHeight);
-            setStatusText(failed.empty() ? "Images and tables written" : failed + " could not be written", 5);
+            saved = failed.empty();
+            setStatusText(saved ? "Images and tables written" : failed + " could not be written", 5);
+            if (!saved) std::fprintf(stderr, "%s could not be written\n", failed.c_str());
             break;
         }
-        case Action::exit: return;
+        case Action::exit: return saved;
         }
     }
+    return saved;
 }
 
 void run()
@@ -187,8 +194,8 @@ void run()
         }
         endProgram(startDirectory, 0);
     }
-    interact(directory, paneWidth, paneHeight);
-    endProgram(startDirectory, 0);
+    const bool saved = interact(directory, paneWidth, paneHeight);
+    endProgram(startDirectory, saved ? 0 : failureStatus);
 }
 
 } // namespace

@@ -228,6 +228,17 @@ TEST_F(BoxCase, ImagesReadBackAsPalettePngs)
     EXPECT_TRUE(red);
 }
 
+TEST_F(BoxCase, ImageThatCannotBeWrittenIsAFailureLeavingNoPartialFile)
+{
+    calculate();
+    fs::create_directory(dir / "BOX_B_map.png");   // a folder in the image's place
+    const RunResult result = flexura();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.errors.find("BOX_B_map.png could not be written"), std::string::npos) << result.errors;
+    EXPECT_TRUE(fs::exists(dir / "BOX_A_map.png"));
+    for (const auto& entry : fs::directory_iterator(dir)) EXPECT_NE(entry.path().extension(), ".part");
+}
+
 // Tension-block widths 4.0 and 4.5 give one case results file name: B rewrites A's file. A's
 // neutral axis then comes from the trace, and is the one a run of A alone writes.
 TEST_F(BoxCase, NeutralAxisOfAStudyWhoseResultsFileWasRewrittenComesFromTheTrace)
