@@ -11,7 +11,10 @@ namespace tarnova::flexura {
 namespace {
 
 constexpr int white = 15, black = 0, gridGrey = 38, labelGrey = 8;
-constexpr int palette[] = {12, 9, 24, 18, 13, 3, 30, 4, 27, 6, 1, 5, 34, 17, 2, 28};
+// Thirty distinct colours of the palette that show on white, the strongest first (the light
+// greys and white are left out; indices with the same colour as an earlier one too).
+constexpr int palette[] = {12, 9, 24, 18, 13, 3, 30, 4, 27, 6, 1, 5, 34, 17, 2,
+                           28, 0, 22, 19, 26, 33, 8, 21, 11, 23, 10, 36, 32, 14, 20};
 
 // Lines in pane pixels, clipped to the rectangle.
 void pixelWindow(int x1, int y1, int x2, int y2)
@@ -169,10 +172,15 @@ void drawMomentChart(const CaseData& data, int paneWidth, int paneHeight)
             dashedLine(c.left, y, c.right, plastic ? 10 : 3, plastic ? 5 : 4);
         }
     }
-    // Their names, at the right end above each line (text is placed in pane pixels).
+    // Their names, at the left end above each line where the curves are still low (text is
+    // placed in pane pixels); a name that would overlap one already placed moves right of it.
     setViewport(0, 0, paneWidth - 1, paneHeight - 1);
     setColour(labelGrey);
     drawn.clear();
+    struct Placed {
+        int y, left, right;
+    };
+    std::vector<Placed> placed;
     for (const CaseStudy& s : data.studies) {
         for (const bool plastic : {true, false}) {
             const double value = plastic ? s.plasticMoment : s.firstYieldMoment;
@@ -180,7 +188,20 @@ void drawMomentChart(const CaseData& data, int paneWidth, int paneHeight)
             drawn.push_back(value);
             const std::string label = (plastic ? "Mp" : "My") +
                                       sharingLetters(data, plastic ? &CaseStudy::plasticMoment : &CaseStudy::firstYieldMoment, value);
-            text(c.right - 6 - graphicTextWidth(label), static_cast<int>(c.yPixel(value / c.moment.perUnit)) - 14, label);
+            const int y = static_cast<int>(c.yPixel(value / c.moment.perUnit)) - 14;
+            const int width = graphicTextWidth(label);
+            int left = c.left + 6;
+            for (bool moved = true; moved;) {
+                moved = false;
+                for (const Placed& p : placed) {
+                    if (std::abs(p.y - y) < 13 && left < p.right + 10 && left + width > p.left - 10) {
+                        left = p.right + 10;
+                        moved = true;
+                    }
+                }
+            }
+            placed.push_back({y, left, left + width});
+            text(left, y, label);
         }
     }
     pixelWindow(c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);

@@ -4,6 +4,7 @@
 #include "chartScale.hpp"
 #include "elementStates.hpp"
 #include "mapNavigation.hpp"
+#include "momentChart.hpp"
 #include "tableFiles.hpp"
 
 #include "fkey.hpp"
@@ -12,6 +13,7 @@
 
 #include <cmath>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -115,6 +117,17 @@ CaseData twoStudies()
         data.studies.push_back(s);
     }
     return data;
+}
+
+TEST(ChartColours, TwentySevenCaseStudiesEachHaveTheirOwnColour)
+{
+    std::set<int> colours;
+    for (int k = 0; k < 27; ++k) {
+        const int c = curveColour(k);
+        EXPECT_TRUE(c != 15 && c != 7 && c != 37 && c != 38 && c != 16 && c != 29 && c != 25 && c != 31 && c != 35) << c;
+        colours.insert(c);
+    }
+    EXPECT_EQ(colours.size(), 27u);
 }
 
 TEST(MapKeys, EachKeyMovesWhatItSays)
