@@ -67,6 +67,9 @@ protected:
     {
         std::string error;
         ASSERT_TRUE(x_.start(screenWidth, screenHeight, error)) << error;
+        if (manager_) {
+            ASSERT_TRUE(x_.startWindowManager(error)) << error;
+        }
         char pattern[] = "/tmp/tarnova-window-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         directory_ = pattern;
@@ -86,17 +89,50 @@ protected:
         ASSERT_TRUE(program_.start(argv, x_.name(), directory_));
         window_ = findWindow(x_.connection(), title, startTimeout);
         ASSERT_NE(window_, 0u) << "no window titled " << title << "\n" << program_.output();
-        // Without a window manager the maximised frame covers the whole screen.
-        const auto deadline = std::chrono::steady_clock::now() + startTimeout;
-        do {
-            origin_ = windowGeometry(x_.connection(), window_);
-            if (origin_.width == screenWidth && origin_.height == screenHeight) break;
-            std::this_thread::sleep_for(50ms);
-        } while (std::chrono::steady_clock::now() < deadline);
+        // Without a window manager the maximised frame covers the whole screen; with one, the
+        // screen less the manager's title bar.
+        origin_ = waitForGeometry([&](const Geometry& g) {
+            return g.width == screenWidth && (manager_ ? g.height < screenHeight : g.height == screenHeight);
+        });
         ASSERT_EQ(origin_.width, screenWidth);
-        ASSERT_EQ(origin_.height, screenHeight);
+        if (!manager_) {
+            ASSERT_EQ(origin_.height, screenHeight);
+        }
         ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + 500), std::to_string(origin_.y + 400)}));
         xdotool(x_.name(), {"windowfocus", "--sync", std::to_string(window_)});
+    }
+
+    // Waits until the frame's client area holds the test and has stayed so for a moment.
+    template <typename Test>
+    Geometry waitForGeometry(Test test, std::chrono::milliseconds timeout = screenTimeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        Geometry g;
+        int steady = 0;
+        do {
+            g = windowGeometry(x_.connection(), window_);
+            steady = test(g) ? steady + 1 : 0;
+            if (steady == 5) return g;
+            std::this_thread::sleep_for(50ms);
+        } while (std::chrono::steady_clock::now() < deadline);
+        ADD_FAILURE() << "the frame stands at " << g.x << ',' << g.y << ' ' << g.width << 'x' << g.height;
+        return g;
+    }
+
+    // Waits until the pane on screen equals, pixel for pixel, the bitmap the probe saved of it.
+    std::optional<Image> expectPaneAsSaved()
+    {
+        std::optional<Image> pane;
+        waitForScreen([&](const Screenshot& s) {
+            if (!pane) pane = readBitmap(directory_ + "/pane.bmp");
+            if (!pane || pane->width != origin_.width || pane->height != origin_.height - menuBarHeight - statusLineHeight)
+                return false;
+            for (int y = 0; y < pane->height; ++y)
+                for (int x = 0; x < pane->width; ++x)
+                    if (panePixel(s, x, y) != pane->pixels[static_cast<std::size_t>(y) * pane->width + x]) return false;
+            return true;
+        });
+        return pane;
     }
 
     std::uint32_t panePixel(const Screenshot& shot, int x, int y) const
@@ -165,6 +201,7 @@ protected:
 
     std::optional<int> exitStatus() { return program_.waitForExit(exitTimeout); }
 
+    bool manager_ = false;  // run the tests under a window manager
     VirtualDisplay x_;
     ChildProcess program_;
     std::string directory_;
@@ -214,12 +251,15 @@ TEST_F(WindowProgram, DemoEndsOnExitChosenWithTheKeyboard)
 
 TEST_F(WindowProgram, FullScreenFollowsAltEnterAndTheMenuAndAResizedFrameScalesThePane)
 {
-    watchWindowManagerRequests(x_.connection());
     demoPastItsPrompt();
+    auto wholeScreen = [](const Geometry& g) {
+        return g.x == 0 && g.y == 0 && g.width == screenWidth && g.height == screenHeight;
+    };
     keys({"alt+Return"});
-    EXPECT_EQ(nextFullScreenRequest(x_.connection(), 10s), std::optional<bool>(true));
+    waitForGeometry(wholeScreen);
     clickWindowMenu(fullScreenItem);
-    EXPECT_EQ(nextFullScreenRequest(x_.connection(), 10s), std::optional<bool>(false));
+    waitForGeometry(wholeScreen);
+    waitForPanePixel(150, 150, red);
 
     // Half the size: the pane is shown at half scale, its aspect kept.
     const int bars = menuBarHeight + statusLineHeight;
@@ -319,6 +359,101 @@ TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
     // What the program wrote in its text window reached standard error too, as it does headless.
     EXPECT_NE(program_.output().find("Window probe 0123456789 ABC xyz"), std::string::npos);
+}
+
+// The same frame with and without a window manager (openbox).
+class FrameUnderManager : public WindowProgram, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        manager_ = GetParam();
+        WindowProgram::SetUp();
+    }
+};
+
+TEST_P(FrameUnderManager, DefaultFrameShowsThePaneOneToOneAndFullScreenTwiceRestoresASmallFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(launch({WINDOW_PROBE, "lines"}, "Window Probe"));
+    ASSERT_TRUE(expectPaneAsSaved().has_value());
+    const Geometry maximised = origin_;
+
+    if (manager_) {
+        setMaximised(x_.connection(), window_, false);
+        std::this_thread::sleep_for(300ms);
+    }
+    moveResizeWindow(x_.connection(), window_, 60, 80, 900, 560);
+    const Geometry small = waitForGeometry([](const Geometry& g) { return g.width == 900 && g.height == 560; });
+    auto same = [](const Geometry& a, const Geometry& b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    keys({"alt+Return"});
+    waitForGeometry([](const Geometry& g) {
+        return g.x == 0 && g.y == 0 && g.width == screenWidth && g.height == screenHeight;
+    });
+    keys({"alt+Return"});
+    waitForGeometry([&](const Geometry& g) { return same(g, small); });
+
+    // "&Window" brings the default frame back, the pane pixel for pixel again.
+    origin_ = small;
+    clickWindowMenu(windowItem);
+    origin_ = waitForGeometry([&](const Geometry& g) { return same(g, maximised); });
+    EXPECT_TRUE(expectPaneAsSaved().has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, FrameUnderManager, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "openbox" : "none"; });
+
+// Where a source pixel lands when the pane is shrunk: the target pixel whose block holds it.
+int shrunkIndex(int source, int sourceSize, int targetSize)
+{
+    for (int t = targetSize - 1; t >= 0; --t)
+        if (static_cast<long long>(t) * sourceSize / targetSize <= source) return t;
+    return 0;
+}
+
+TEST_F(WindowProgram, PaneShownSmallerKeepsEveryOnePixelLineAndTextStrokeInAllSixteenColours)
+{
+    ASSERT_NO_FATAL_FAILURE(launch({WINDOW_PROBE, "lines"}, "Window Probe"));
+    const std::optional<Image> pane = expectPaneAsSaved();
+    ASSERT_TRUE(pane.has_value());
+    const int paneW = pane->width, paneH = pane->height;
+    auto source = [&](int x, int y) { return pane->pixels[static_cast<std::size_t>(y) * paneW + x]; };
+
+    for (const double scale : {0.5, 0.75}) {
+        const int frameW = static_cast<int>(paneW * scale);
+        const int frameH = static_cast<int>(paneH * scale) + menuBarHeight + statusLineHeight;
+        resizeWindow(x_.connection(), window_, frameW, frameH);
+        const sdl::Rect r = sdl::paneRect(frameW, frameH, paneW, paneH);
+        ASSERT_LT(r.w, paneW);
+        auto shown = [&](const Screenshot& s, int sx, int sy) {
+            return s.at(origin_.x + r.x + shrunkIndex(sx, paneW, r.w), origin_.y + r.y + shrunkIndex(sy, paneH, r.h));
+        };
+        std::string lost;
+        waitForScreen([&](const Screenshot& s) {
+            lost.clear();
+            for (int c = 0; c < 16; ++c) {
+                const int top = 20 + 40 * c;
+                const std::uint32_t ink = source(101, top + 11);
+                for (int x = 101; x <= 400; ++x)
+                    if (shown(s, x, top + 11) != ink) lost += " horizontal " + std::to_string(c);
+                for (int y = top + 3; y <= top + 36; ++y)
+                    if (shown(s, 503, y) != ink) lost += " vertical " + std::to_string(c);
+                // Every stroke pixel of the text has its colour on or right beside its place.
+                for (int y = top + 8; y < top + 36; ++y)
+                    for (int x = 596; x < 760; ++x) {
+                        if (source(x, y) != ink) continue;
+                        const int tx = shrunkIndex(x, paneW, r.w), ty = shrunkIndex(y, paneH, r.h);
+                        bool near = false;
+                        for (int dy = -1; dy <= 1 && !near; ++dy)
+                            for (int dx = -1; dx <= 1 && !near; ++dx)
+                                near = s.at(origin_.x + r.x + tx + dx, origin_.y + r.y + ty + dy) == ink;
+                        if (!near) lost += " text " + std::to_string(c);
+                    }
+            }
+            return lost.empty();
+        });
+        EXPECT_EQ(lost.substr(0, 200), "") << "at scale " << scale;
+    }
 }
 
 } // namespace
