@@ -2,6 +2,9 @@
 // xdotool as a user would: what the frame shows, keys, menus, full screen, the close button.
 #include "display/sdl/frameLayout.hpp"
 #include "xSession.hpp"
+#ifdef PICKARA_PROGRAM
+#include "chooserLayout.hpp"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -455,6 +458,112 @@ TEST_F(WindowProgram, PaneShownSmallerKeepsEveryOnePixelLineAndTextStrokeInAllSi
         EXPECT_EQ(lost.substr(0, 200), "") << "at scale " << scale;
     }
 }
+
+#ifdef PICKARA_PROGRAM
+// Pickara in a window on the tanker: its numbers overlap at zoom 1 along the bottom, so the user
+// zooms in with the wheel, goes back with Home, zooms again and picks element 60 by its number.
+TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumber)
+{
+    namespace fs = std::filesystem;
+    for (const char* ext : {".ana", ".geo", ".pro"})
+        fs::copy_file(fs::path(TANKER_EXAMPLE) / (std::string("TANKER") + ext), fs::path(directory_) / (std::string("TANKER") + ext));
+    const std::string strakon = "cd '" + directory_ + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM "' '" +
+                                directory_ + "/TANKER.ana' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(strakon.c_str()), 0);
+
+    // The head of the curve file: the count, then x and y of every element ("(2F10.1)").
+    std::ifstream curve(directory_ + "/TANKER.teA");
+    std::string line;
+    std::getline(curve, line);
+    const int count = std::stoi(line);
+    std::vector<double> x(count), y(count);
+    for (int i = 0; i < count && std::getline(curve, line); ++i) {
+        x[i] = std::stod(line.substr(0, 10));
+        y[i] = std::stod(line.substr(10, 10));
+    }
+    ASSERT_EQ(count, 297);
+
+    ASSERT_NO_FATAL_FAILURE(launch({PICKARA_PROGRAM, directory_ + "/TANKER.teA"}, "Choose Element"));
+    const int paneW = origin_.width, paneH = origin_.height - menuBarHeight - statusLineHeight;
+    const pickara::SectionScale fit = pickara::fitSection(x.data(), y.data(), count, paneW, paneH);
+    const pickara::PixelPlace offset = pickara::numberOffset(paneW, paneH);
+    // Where element n's number is drawn at zoom 1 (upper-left corner of its four characters).
+    auto place = [&](int n) {
+        const pickara::ScreenPoint p = pickara::screenPoint(fit, x[n - 1], y[n - 1]);
+        return pickara::ScreenPoint{p.x + offset.x, p.y + offset.y};
+    };
+    constexpr std::uint32_t white = 0xFFFFFF, darkBlue = 0x000080;
+    auto promptShown = [&](const Screenshot& s) {
+        for (int py = paneH - 40; py < paneH - 20; ++py)
+            for (int px = 30; px < 250; ++px)
+                if (panePixel(s, px, py) == darkBlue) return true;
+        return false;
+    };
+    const Screenshot zoomOne = waitForScreen([&](const Screenshot& s) { return panePixel(s, 5, 5) == white && promptShown(s); });
+    auto samePane = [&](const Screenshot& a, const Screenshot& b) {
+        for (int py = 0; py < paneH; ++py)
+            for (int px = 0; px < paneW; ++px)
+                if (panePixel(a, px, py) != panePixel(b, px, py)) return false;
+        return true;
+    };
+    // Waits until the pane has stopped changing, then returns it.
+    auto settled = [&]() {
+        Screenshot last = takeScreenshot(x_.connection());
+        for (int i = 0; i < 100; ++i) {
+            std::this_thread::sleep_for(400ms);
+            Screenshot now = takeScreenshot(x_.connection());
+            if (samePane(now, last)) return now;
+            last = std::move(now);
+        }
+        ADD_FAILURE() << "the pane kept changing";
+        return last;
+    };
+    // The digits "60" of "  60" in the 8-pixel-wide font, and the pointer over their middle.
+    const pickara::ScreenPoint sixty = place(60);
+    const double pointerX = sixty.x + 24, pointerY = sixty.y + 7;
+    auto movePointer = [&](double px, double py) {
+        // (--sync would wait for ever when the pointer is there already.)
+        ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + static_cast<int>(px)),
+                                        std::to_string(origin_.y + menuBarHeight + static_cast<int>(py))}));
+        std::this_thread::sleep_for(150ms);
+    };
+    constexpr int notches = 6;
+    auto zoomIn = [&] {
+        movePointer(pointerX, pointerY);
+        for (int i = 0; i < notches; ++i) {
+            ASSERT_TRUE(xdotool(x_.name(), {"click", "4"}));
+            std::this_thread::sleep_for(100ms);
+        }
+    };
+    pickara::SectionView view;
+    for (int i = 0; i < notches; ++i) view = pickara::zoomedAbout(view, static_cast<int>(pointerX), static_cast<int>(pointerY), 1);
+
+    zoomIn();
+    const Screenshot zoomed = settled();
+    EXPECT_FALSE(samePane(zoomed, zoomOne));
+    // Zoomed, 59 and 61 stand clear of 60: their digits no longer overlap.
+    EXPECT_GT(pickara::viewedPlace(view, place(61).x, 0).x - pickara::viewedPlace(view, place(60).x, 0).x, 32);
+
+    keys({"Home"});
+    waitForScreen([&](const Screenshot& s) { return samePane(s, zoomOne); });
+
+    zoomIn();
+    settled();
+    // A click on 59 enters it; a double click on 60 enters 60 instead and accepts it.
+    const pickara::ScreenPoint at59 = pickara::viewedPlace(view, place(59).x, place(59).y);
+    movePointer(at59.x + 24, at59.y + 7);
+    ASSERT_TRUE(xdotool(x_.name(), {"click", "1"}));
+    std::this_thread::sleep_for(500ms);
+    const pickara::ScreenPoint at60 = pickara::viewedPlace(view, place(60).x, place(60).y);
+    movePointer(at60.x + 24, at60.y + 7);
+    ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    std::ifstream handOver(directory_ + "/nElem.txt");
+    std::string record;
+    std::getline(handOver, record);
+    EXPECT_EQ(record.substr(0, 4), "  60");
+}
+#endif
 
 } // namespace
 } // namespace tarnova::windowtest
