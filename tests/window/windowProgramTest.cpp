@@ -124,14 +124,23 @@ protected:
 
     // What a user does to make the frame that size: under a manager, restore it from maximised
     // first. The frame's new place is kept in origin_.
-    void resizeFrame(int width, int height)
+    // A manager may still be restoring the frame when the request comes, so it is repeated until
+    // it holds.
+    void resizeFrame(int width, int height, int x = -1, int y = -1)
     {
-        if (manager_) {
-            setMaximised(x_.connection(), window_, false);
-            std::this_thread::sleep_for(300ms);
+        if (manager_) setMaximised(x_.connection(), window_, false);
+        auto sized = [&](const Geometry& g) { return g.width == width && g.height == height; };
+        const auto deadline = std::chrono::steady_clock::now() + screenTimeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (x >= 0)
+                moveResizeWindow(x_.connection(), window_, x, y, width, height);
+            else
+                resizeWindow(x_.connection(), window_, width, height);
+            for (int i = 0; i < 10 && !sized(windowGeometry(x_.connection(), window_)); ++i)
+                std::this_thread::sleep_for(50ms);
+            if (sized(windowGeometry(x_.connection(), window_))) break;
         }
-        resizeWindow(x_.connection(), window_, width, height);
-        origin_ = waitForGeometry([&](const Geometry& g) { return g.width == width && g.height == height; });
+        origin_ = waitForGeometry(sized);
     }
 
     // Waits until the pane on screen equals, pixel for pixel, the bitmap the probe saved of it.
@@ -399,12 +408,8 @@ TEST_P(FrameUnderManager, DefaultFrameShowsThePaneOneToOneAndFullScreenTwiceRest
     ASSERT_TRUE(expectPaneAsSaved().has_value());
     const Geometry maximised = origin_;
 
-    if (manager_) {
-        setMaximised(x_.connection(), window_, false);
-        std::this_thread::sleep_for(300ms);
-    }
-    moveResizeWindow(x_.connection(), window_, 60, 80, 900, 560);
-    const Geometry small = waitForGeometry([](const Geometry& g) { return g.width == 900 && g.height == 560; });
+    resizeFrame(900, 560, 60, 80);
+    const Geometry small = origin_;
     auto same = [](const Geometry& a, const Geometry& b) {
         return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
     };
