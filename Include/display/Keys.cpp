@@ -87,4 +87,14 @@ InputEvent readInput()
     return backend->nextInput();
 }
 
+void postKey(int character, int code)
+{
+    Backend* backend = nullptr;
+    {
+        auto guard = layer::lock();
+        backend = displayState().backend;
+    }
+    if (backend) backend->queueKey(character, code);
+}
+
 } // namespace tarnova

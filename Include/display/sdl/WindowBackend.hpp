@@ -65,6 +65,7 @@ private:
     void requestClose();
     void pushKey(int character, int code, bool control = false);
     void pushPointer(InputEvent event);
+    void queueKey(int character, int code) override { pushKey(character, code); }
     Box* shownBox();
     void dismissBox(int result);
     void doToggleFullScreen();
