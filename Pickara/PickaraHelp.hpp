@@ -29,9 +29,11 @@ Files read:
 Files written:
   nElem.txt   the chosen element number (one record, columns 1-4)
 
-With a display reachable the program opens a window and the number is typed
-there, then Enter. With none it runs headless and reads the number from
-standard input, for example:  printf '12\n' | Pickara /ships/TANKER.teA
+With a display reachable the program opens a window: type the number and
+Enter, or click a number (a double click accepts it). The mouse wheel, or Ctrl
+with + and -, zooms the section about the pointer, dragging moves it and Home
+restores it. With none it runs headless and reads the number from standard
+input, for example:  printf '12\n' | Pickara /ships/TANKER.teA
 
 Exit status:
   0   a number was chosen and written to nElem.txt

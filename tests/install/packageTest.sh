@@ -21,7 +21,11 @@ for program in Strakon Pickara Curvella; do
   [ -x "$root/usr/bin/$program" ] || { echo "usr/bin/$program missing"; exit 1; }
   [ -f "$root/usr/share/man/man1/$program.1.gz" ] || { echo "manual page of $program missing"; exit 1; }
 done
-[ -f "$root/usr/share/doc/tarnova/case-files.md" ] || { echo "case-file guide missing"; exit 1; }
+doc="$root/usr/share/doc/tarnova"
+[ -f "$doc/case-files.md" ] || { echo "case-file guide missing"; exit 1; }
+for image in $(grep -o 'docs/[A-Za-z0-9_.-]*\.png' "$doc/README.md" | sort -u); do
+  [ -f "$doc/$image" ] || { echo "README's $image missing"; exit 1; }
+done
 
 case="$tmp/tanker"
 cp -r "$root/usr/share/tarnova/examples/tanker" "$case"
