@@ -1,11 +1,13 @@
 #include "StrakonRun.hpp"
 
 #include "Calcrun/Calcrun.hpp"
+#include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
 #include "Utilitar.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
+#include <memory>
 #include <string>
 
 namespace tarnova {
@@ -89,20 +91,29 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     readRecords(optionsUnit, "(I2)", {caseCount});
     writeReportHead(reportFileName);
 
+    // Several case studies are computed at once when the machine has the threads; their records
+    // reach the files in case-study order all the same.
+    const int threads = caseStudyThreads();
+    std::unique_ptr<CaseStudyPool> pool;
+    if (threads > 1 && caseCount > 1)
+        pool = std::make_unique<CaseStudyPool>(caseName, caseCount, threads);
     CaseRunner runner;
     for (int k = 1; k <= caseCount; ++k) {
-        // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
-        const std::string curveFileName =
-            std::string(caseName) + ".te" + static_cast<char>(64 + k);
-        openUnit(curveUnit, curveFileName);
-        rewindUnit(curveUnit);
+        if (pool) {
+            pool->replayCase(k, panel);
+        } else {
+            // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
+            const std::string curveFileName = std::string(caseName) + ".te" + static_cast<char>(64 + k);
+            openUnit(curveUnit, curveFileName);
+            rewindUnit(curveUnit);
 
-        float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
-        try {
-            runner.runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
-        } catch (const CaseStudyStopped& stop) {
-            // Its message on screen and standard error, a non-zero status.
-            stopProgram(stop.what());
+            float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
+            try {
+                runner.runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+            } catch (const CaseStudyStopped& stop) {
+                // Its message on screen and standard error, a non-zero status.
+                stopProgram(stop.what());
+            }
         }
 
         const TimeOfDay end = getTimeOfDay();
@@ -113,6 +124,7 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
         if (exitRequested.load() != 0)
             break;
     }
+    pool.reset();
 
     showMessageBox("CALCULATIONS FINISHED", "CALCULATIONS", 0);
     closeUnit(traceUnit);
