@@ -4,6 +4,7 @@
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
@@ -158,16 +159,26 @@ void CaseStudyPool::Shared::work()
     }
 }
 
-CaseStudyPool::CaseStudyPool(std::string_view caseName, int caseCount, int threads)
-    : shared_(std::make_unique<Shared>())
+CaseStudyPool::CaseStudyPool(std::string_view caseName, int threads) : shared_(std::make_unique<Shared>())
 {
     Shared& s = *shared_;
+    std::int32_t caseCount = 0;
+    try {
+        RecordUnits options(RecordUnits::Mode::capture);
+        options.openForReading(optionsUnit, std::string(caseName) + ".ana", 0);
+        options.readRecords(optionsUnit, "(I2)", {caseCount});
+    } catch (const RecordError&) {
+        caseCount = 0;
+    }
+    caseCount = std::max(caseCount, 0);
     s.caseName = std::string(caseName);
     s.caseCount = caseCount;
     s.window = threads + 1;
     s.studies.resize(static_cast<std::size_t>(caseCount));
     for (int i = 0; i < threads && i < caseCount; ++i) s.threads.emplace_back([&s] { s.work(); });
 }
+
+int CaseStudyPool::caseCount() const { return shared_->caseCount; }
 
 CaseStudyPool::~CaseStudyPool()
 {

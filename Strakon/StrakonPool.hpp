@@ -17,9 +17,10 @@ int caseStudyThreads();
 
 class CaseStudyPool {
 public:
-    // Starts computing case studies 1 to caseCount of "<caseName>.ana" in the current directory on
-    // `threads` threads, a few ahead of the one being replayed.
-    CaseStudyPool(std::string_view caseName, int caseCount, int threads);
+    // Starts computing the case studies of "<caseName>.ana" in the current directory on `threads`
+    // threads, a few ahead of the one being replayed. The case count is read from the file's first
+    // record (0 when it cannot be read: the driver's own read reports it).
+    CaseStudyPool(std::string_view caseName, int threads);
     // Drops the work on later case studies and waits for the threads.
     ~CaseStudyPool();
     CaseStudyPool(const CaseStudyPool&) = delete;
@@ -31,6 +32,9 @@ public:
     // it, after the records a one-thread run would have written. Case studies are replayed in
     // order, each once.
     void replayCase(int caseStudy, CollapseProgress& progress);
+
+    // The case count the pool read.
+    int caseCount() const;
 
     struct Shared;
 

@@ -7,6 +7,7 @@
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -68,8 +69,7 @@ void writeReportHead(const FixedText& reportFileName)
 int runCases(std::string_view caseName, int paneWidth, int paneHeight)
 {
     resetRequests();
-    loadFonts();
-    selectFont("t'arial'h14w7e");
+    loadFontsInBackground();
 
     if (!inputFilesHaveRecords(caseName))
         return 1;
@@ -84,19 +84,23 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     setTextColour(7);
     clearScreen(0);
 
+    // Several case studies are computed at once when the machine has the threads; their records
+    // reach the files in case-study order all the same. They start before the panel's first
+    // text, which waits for the fonts.
+    const int threads = caseStudyThreads();
+    std::unique_ptr<CaseStudyPool> pool;
+    if (threads > 1)
+        pool = std::make_unique<CaseStudyPool>(caseName, threads);
+    selectFont("t'arial'h14w7e");
+
     ProgressPanel panel(paneWidth, paneHeight);
     panel.drawHead(start);
 
     std::int32_t caseCount = 0;
     readRecords(optionsUnit, "(I2)", {caseCount});
     writeReportHead(reportFileName);
-
-    // Several case studies are computed at once when the machine has the threads; their records
-    // reach the files in case-study order all the same.
-    const int threads = caseStudyThreads();
-    std::unique_ptr<CaseStudyPool> pool;
-    if (threads > 1 && caseCount > 1)
-        pool = std::make_unique<CaseStudyPool>(caseName, caseCount, threads);
+    if (pool && pool->caseCount() != std::max(caseCount, 0))
+        pool.reset();   // the options file changed under the run: one case study after another
     CaseRunner runner;
     for (int k = 1; k <= caseCount; ++k) {
         if (pool) {
