@@ -157,3 +157,22 @@ TEST(ParallelCaseStudies, EveryFileStatusAndMessageIsThatOfAOneThreadRun)
 }
 
 } // namespace
+
+namespace {
+
+// A headless run maps none of the window-system, audio or sound-file libraries: the window
+// module is loaded only when a display is reachable.
+TEST(HeadlessStart, MapsNoWindowOrSoundLibrary)
+{
+    TempDir dir;
+    copyExample("box/BOX", dir.path(), "BOX");
+    ::setenv("LD_DEBUG", "files", 1);
+    const RunResult run = runStrakon(dir.path(), {(dir.path() / "BOX.ana").string()});
+    ::unsetenv("LD_DEBUG");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_NE(run.errors.find("file=libstdc++"), std::string::npos) << "no loader trace";
+    for (const char* library : {"libSDL2", "libpulse", "libasound", "libX11", "libsndfile", "tarnovaWindow"})
+        EXPECT_EQ(run.errors.find(library), std::string::npos) << library << " was loaded";
+}
+
+} // namespace
