@@ -37,7 +37,7 @@ int caseStudyThreads()
 
 // One case study's way from its pool thread to the driver.
 struct Study {
-    RecordUnits::Journal published;   // records not yet replayed
+    std::vector<RecordUnits::Journal> published;   // records not yet replayed, batch by batch
     bool finished = false;
     enum class End { complete, stopped, recordError, failed } end = End::complete;
     std::string message;              // the stop's text, the composed report or the failure
@@ -77,15 +77,7 @@ public:
         RecordUnits::Journal taken = units_.takeJournal();
         {
             std::lock_guard<std::mutex> lock(shared_.mutex);
-            RecordUnits::Journal& out = study_.published;
-            const auto base = static_cast<std::uint32_t>(out.text.size());
-            for (RecordUnits::JournalOp op : taken.ops) {
-                op.text += base;
-                if (op.kind == RecordUnits::JournalOp::write || op.kind == RecordUnits::JournalOp::note)
-                    op.format += base;
-                out.ops.push_back(op);
-            }
-            out.text += taken.text;
+            study_.published.push_back(std::move(taken));
             study_.finished = finished;
         }
         shared_.changed.notify_all();
@@ -173,7 +165,8 @@ CaseStudyPool::CaseStudyPool(std::string_view caseName, int threads) : shared_(s
     caseCount = std::max(caseCount, 0);
     s.caseName = std::string(caseName);
     s.caseCount = caseCount;
-    s.window = threads + 1;
+    // Finished case studies wait for the replay with their records in memory (a few MB each).
+    s.window = 2 * threads + 2;
     s.studies.resize(static_cast<std::size_t>(caseCount));
     for (int i = 0; i < threads && i < caseCount; ++i) s.threads.emplace_back([&s] { s.work(); });
 }
@@ -197,16 +190,16 @@ void CaseStudyPool::replayCase(int k, CollapseProgress& progress)
         else p.stepShown(mark);
     };
     for (;;) {
-        RecordUnits::Journal batch;
+        std::vector<RecordUnits::Journal> batches;
         bool finished = false;
         {
             std::unique_lock<std::mutex> lock(s.mutex);
-            s.changed.wait(lock, [&] { return study.finished || !study.published.ops.empty(); });
-            std::swap(batch, study.published);
+            s.changed.wait(lock, [&] { return study.finished || !study.published.empty(); });
+            std::swap(batches, study.published);
             finished = study.finished;
         }
         // The display and the files are the driver's: both are touched on this thread only.
-        defaultUnits().replay(batch, onMark, &progress);
+        for (const RecordUnits::Journal& batch : batches) defaultUnits().replay(batch, onMark, &progress);
         if (finished) break;
     }
     {
