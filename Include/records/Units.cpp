@@ -410,6 +410,9 @@ RecordUnits::Journal RecordUnits::takeJournal()
 {
     Journal taken;
     std::swap(taken, table_->journal);
+    // The next batch is about as large as this one.
+    table_->journal.ops.reserve(taken.ops.size());
+    table_->journal.text.reserve(taken.text.size());
     table_->lastFormat.clear();
     table_->lastFormatAt = 0;
     return taken;
