@@ -89,6 +89,8 @@ private:
         if (shared_.dropped.load()) throw Dropped{};
         units_.mark(mark);
         publish(false);
+        // Let the driver replay what is there even where threads are not time-sliced.
+        std::this_thread::yield();
     }
 
     CaseStudyPool::Shared& shared_;

@@ -422,11 +422,12 @@ void RecordUnits::replay(const Journal& journal, MarkHandler onMark, void* user)
 {
     Table& t = *table_;
     auto text = [&](std::uint32_t at, std::uint32_t length) { return std::string_view(journal.text).substr(at, length); };
+    Unit* last = nullptr;   // the unit of the last write, until a unit is opened or closed
     for (const Op& op : journal.ops) {
         switch (op.kind) {
-        case Op::open: openUnit(op.unit, text(op.text, op.textLength)); break;
+        case Op::open: last = nullptr; openUnit(op.unit, text(op.text, op.textLength)); break;
         case Op::rewind: rewindUnit(op.unit); break;
-        case Op::close: closeUnit(op.unit); break;
+        case Op::close: last = nullptr; closeUnit(op.unit); break;
         case Op::screen: records::writeScreenRecord(t, text(op.text, op.textLength)); break;
         case Op::note: note(text(op.text, op.textLength), text(op.format, op.formatLength)); break;
         case Op::mark:
@@ -437,12 +438,17 @@ void RecordUnits::replay(const Journal& journal, MarkHandler onMark, void* user)
                 for (std::uint32_t r = 0; r < op.format && records::readRecordLine(*u); ++r) {}
             break;
         case Op::write: {
-            records::ErrorPlace place = records::placeOf(t, records::Statement::write, op.unit);
-            Unit* u = records::findUnit(t, op.unit);
+            Unit* u = last && last->number == op.unit ? last : records::findUnit(t, op.unit);
+            records::ErrorPlace place;
+            place.table = &t;
+            place.statement = records::Statement::write;
+            place.unit = op.unit;
             if (!u) raiseRecordError(place, "the unit is not open");
+            place.fileName = u->fileName;
             place.format = text(op.format, op.formatLength);
             u->out.assign(text(op.text, op.textLength));
             records::writeRecordLine(t, *u, place);
+            last = u;
             break;
         }
         }

@@ -5,7 +5,7 @@
 # Reports the median wall time and processor time of the runs (target: 20 ms) and the peak
 # resident set (target: under 40 MB); then 27 case studies of the same section with one thread and
 # with two (target: two threads take at most 0.6 of the one-thread time, peak under 40 MB).
-# On a machine busy with other work, `chrt -f 50 bash bench/strakon/run.sh` (as root) gives the
+# On a machine busy with other work, `nice -n -20 bash bench/strakon/run.sh` (as root) comes close to the
 # figures of a quiet one.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
