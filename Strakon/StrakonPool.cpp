@@ -51,7 +51,7 @@ struct CaseStudyPool::Shared {
     std::condition_variable changed;
     std::vector<Study> studies;       // index k - 1
     int nextToStart = 1;
-    int nextToReplay = 1;
+    std::atomic<int> nextToReplay{1};
     std::atomic<bool> dropped{false};
     std::vector<std::thread> threads;
 
@@ -64,8 +64,8 @@ namespace {
 // Progress of a captured case study: marks in its journal, handed over to the driver at each.
 class CapturedProgress final : public CollapseProgress {
 public:
-    CapturedProgress(CaseStudyPool::Shared& shared, Study& study, RecordUnits& units)
-        : shared_(shared), study_(study), units_(units)
+    CapturedProgress(CaseStudyPool::Shared& shared, int caseStudy, Study& study, RecordUnits& units)
+        : shared_(shared), caseStudy_(caseStudy), study_(study), units_(units)
     {
     }
     void boxStarted() override { handOver(boxStartedMark); }
@@ -88,12 +88,16 @@ private:
     {
         if (shared_.dropped.load()) throw Dropped{};
         units_.mark(mark);
+        // Only the case study being replayed hands its records over step by step (the progress
+        // shows them as they come); the others keep them until they are complete.
+        if (shared_.nextToReplay.load() != caseStudy_) return;
         publish(false);
-        // Let the driver replay what is there even where threads are not time-sliced.
+        // Let the driver replay them even where threads are not time-sliced.
         std::this_thread::yield();
     }
 
     CaseStudyPool::Shared& shared_;
+    int caseStudy_;
     Study& study_;
     RecordUnits& units_;
 };
@@ -104,7 +108,7 @@ void CaseStudyPool::Shared::run(int k)
 {
     Study& study = studies[static_cast<std::size_t>(k - 1)];
     RecordUnits units(RecordUnits::Mode::capture);
-    CapturedProgress progress(*this, study, units);
+    CapturedProgress progress(*this, k, study, units);
     Study::End end = Study::End::complete;
     std::string message;
     try {
