@@ -92,8 +92,6 @@ private:
         // shows them as they come); the others keep them until they are complete.
         if (shared_.nextToReplay.load() != caseStudy_) return;
         publish(false);
-        // Let the driver replay them even where threads are not time-sliced.
-        std::this_thread::yield();
     }
 
     CaseStudyPool::Shared& shared_;
