@@ -124,6 +124,8 @@ public:
     };
 
     explicit RecordUnits(Mode mode = Mode::files);
+    // Closes any unit still open without reporting records that cannot be written out then:
+    // call closeAllUnits first to have them reported.
     ~RecordUnits();
     RecordUnits(const RecordUnits&) = delete;
     RecordUnits& operator=(const RecordUnits&) = delete;
