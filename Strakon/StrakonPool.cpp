@@ -1,5 +1,6 @@
 #include "StrakonPool.hpp"
 
+#include "StrakonPaths.hpp"
 #include "StrakonRun.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
@@ -112,9 +113,7 @@ void CaseStudyPool::Shared::run(int k)
     try {
         // The option records before this case study's own are read past; the case count first.
         units.openForReading(optionsUnit, caseName + ".ana", 1);
-        // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
-        const std::string curveFileName = caseName + ".te" + static_cast<char>(64 + k);
-        units.openUnit(curveUnit, curveFileName);
+        units.openUnit(curveUnit, curveFileName(caseName, k));
         units.rewindUnit(curveUnit);
         CaseRunner runner(units);
         float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
