@@ -89,6 +89,7 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     readRecords(optionsUnit, "(I2)", {caseCount});
     writeReportHead(reportFileName);
 
+    CaseRunner runner;
     for (int k = 1; k <= caseCount; ++k) {
         // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
         const std::string curveFileName =
@@ -97,7 +98,12 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
         rewindUnit(curveUnit);
 
         float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
-        runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+        try {
+            runner.runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+        } catch (const CaseStudyStopped& stop) {
+            // Its message on screen and standard error, a non-zero status.
+            stopProgram(stop.what());
+        }
 
         const TimeOfDay end = getTimeOfDay();
         panel.advance();
