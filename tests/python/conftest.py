@@ -9,8 +9,10 @@ import pytest
 
 EXAMPLES = pathlib.Path(os.environ.get("TARNOVA_EXAMPLES",
                                        pathlib.Path(__file__).parents[2] / "examples"))
-STRAKON = os.environ.get("TARNOVA_STRAKON", "build/Strakon/Strakon")
-MAKE_EXAMPLES = os.environ.get("TARNOVA_MAKE_EXAMPLES", "build/examples/makeExamples")
+# The programs run in other directories: their paths are made absolute.
+STRAKON = os.path.abspath(os.environ.get("TARNOVA_STRAKON", "build/Strakon/Strakon"))
+MAKE_EXAMPLES = os.path.abspath(os.environ.get("TARNOVA_MAKE_EXAMPLES",
+                                               "build/examples/makeExamples"))
 
 # Every example case: the two committed ones and the generated 600-element girder.
 CASES = ("TANKER", "BOX", "LARGE")

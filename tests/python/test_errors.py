@@ -97,14 +97,15 @@ def test_missing_file_is_file_not_found(tmp_path):
 
 
 def soft_case():
-    """Two plates whose steel is a thousand times softer than the section's stiffest: each
-    elastic estimate moves the neutral axis a thousandth of the way to balance."""
-    section = {"frame_spacing": [2400.0] * 3, "plate_width": [800.0, 800.0, 1.0],
-               "plate_thickness": [16.0, 16.0, 1.0], "x": [0.0, 0.0, 0.0],
+    """Two plates whose steel is 30 times softer than that of a small third one: every elastic
+    estimate moves the neutral axis a fraction of the way to balance, and under vertical bending
+    60 moves never get there. Bent about the vertical axis (heel 90) the case converges."""
+    section = {"frame_spacing": [2400.0] * 3, "plate_width": [800.0, 800.0, 10.0],
+               "plate_thickness": [16.0, 16.0, 10.0], "x": [0.0, 800.0, 400.0],
                "y": [0.0, 1000.0, 0.0], "property_set": [1.0, 1.0, 2.0],
                "orientation": [0, 0, 0], "kind": [1, 1, 1]}
-    return tarnova.Case(section, [235.0, 235.0], [206.0, 206000.0],
-                        [tarnova.Study(1, 1, 0, 0.0), tarnova.Study(1, 1, 0, 0.0, 90.0)])
+    return tarnova.Case(section, [235.0, 235.0], [206000.0 / 30, 206000.0],
+                        [tarnova.Study(1, 1, 0, 0.0, 90.0), tarnova.Study(1, 1, 0, 0.0, 0.0)])
 
 
 def test_stop_of_the_calculation_is_a_collapse_error():
@@ -112,7 +113,7 @@ def test_stop_of_the_calculation_is_a_collapse_error():
         tarnova.run(soft_case())
     error = raised.value
     assert isinstance(error, RuntimeError)
-    assert error.study >= 1 and 1 <= error.step <= tarnova.STEP_COUNT
-    assert f"case study {error.study}" in str(error) and f"step {error.step}" in str(error)
+    assert (error.study, error.step) == (2, 1)
+    assert "case study 2" in str(error) and "step 1" in str(error)
     # The interpreter and the module go on.
     assert tarnova.run(small_girder())[0].ultimate_moment > 0

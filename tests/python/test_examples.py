@@ -9,8 +9,12 @@ EXAMPLES = pathlib.Path(__file__).resolve().parents[2] / "examples" / "python"
 
 
 def run_example(script, *arguments, cwd):
+    # The example runs elsewhere: the module's path must not depend on the directory.
+    env = dict(os.environ)
+    env["PYTHONPATH"] = os.pathsep.join(os.path.abspath(p)
+                                        for p in env.get("PYTHONPATH", "").split(os.pathsep) if p)
     done = subprocess.run([sys.executable, str(EXAMPLES / script), *arguments], cwd=cwd,
-                          capture_output=True, text=True, timeout=300, env=os.environ)
+                          capture_output=True, text=True, timeout=300, env=env)
     assert done.returncode == 0, done.stderr
     return done.stdout
 
