@@ -277,8 +277,14 @@ std::vector<StudyResult> runCase(const CaseData& data, int threads)
     std::vector<StudyResult> results(data.studies.size());
     parallel(data.studies.size(), threads, [&](std::size_t i) {
         const int study = static_cast<int>(i) + 1;
-        results[i] = resultOf(study, data.studies[i],
-                              translated([&] { return runCaseStudy(section, optionsOf(data.studies[i]), study); }));
+        try {
+            results[i] = resultOf(study, data.studies[i],
+                                  translated([&] { return runCaseStudy(section, optionsOf(data.studies[i]), study); }));
+        } catch (const InputError& error) {
+            // In memory there are no records: what is left names the element and the field.
+            static const std::regex record(R"(^(section|materials), record \d+: )");
+            throw InputError(std::regex_replace(error.what(), record, ""));
+        }
     });
     return results;
 }
