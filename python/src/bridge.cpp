@@ -75,7 +75,12 @@ auto translated(Body&& body) -> decltype(body())
     } catch (const CaseStudyStopped& stop) {
         rethrowStop(stop.what());
     } catch (const RecordError& error) {
-        throw InputError(error.what());
+        // A record that cannot be read is bad input; a file that cannot be opened, written or
+        // closed is the system's failure.
+        const std::string report = error.what();
+        if (report.starts_with("Run-time error in READ") || report.starts_with("Run-time error in EOF"))
+            throw InputError(report);
+        throw FileError(report);
     }
 }
 
@@ -236,7 +241,9 @@ CaseData readCase(const std::string& path)
             for (int c = 0; c < realColumns; ++c) s.reals[static_cast<std::size_t>(c)].push_back(r[static_cast<std::size_t>(c)]);
             s.orientation.push_back(orientation);
             s.kind.push_back(kind);
-            if (std::isfinite(r[7])) largestSet = std::max(largestSet, static_cast<int>(std::clamp(r[7], 1.0f, 5.0f)));
+            // A set the run will reject (not a whole number from 1 to 5) asks for no record.
+            if (r[7] >= 1.0f && r[7] <= static_cast<float>(materialSetCount) && r[7] == std::trunc(r[7]))
+                largestSet = std::max(largestSet, static_cast<int>(r[7]));
         }
         if (static_cast<std::int32_t>(s.count()) != declared) {
             throw InputError(geometry + " declares " + std::to_string(declared) + " element records and holds " +

@@ -55,6 +55,10 @@ struct InputError : std::runtime_error {
 struct MissingFile : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+// A file that cannot be opened, written or closed: OSError.
+struct FileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 // A stop of the calculation: CollapseError, with the case study and the step.
 struct CollapseStop : std::runtime_error {
     CollapseStop(const std::string& message, int study, int step)

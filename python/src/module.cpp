@@ -146,6 +146,8 @@ PYBIND11_MODULE(_tarnova, m)
             PyErr_SetString(PyExc_ValueError, e.what());
         } catch (const MissingFile& e) {
             PyErr_SetString(PyExc_FileNotFoundError, e.what());
+        } catch (const FileError& e) {
+            PyErr_SetString(PyExc_OSError, e.what());
         }
     });
 

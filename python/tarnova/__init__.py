@@ -131,7 +131,9 @@ class Case:
         if len(self.yield_stress) != len(self.youngs_modulus):
             raise ValueError(f"yield_stress has {len(self.yield_stress)} property sets, "
                              f"youngs_modulus {len(self.youngs_modulus)}")
-        self.studies = [s if isinstance(s, Study) else Study(*s) for s in studies]
+        # Copies: a Study given (or the default one) stays the caller's.
+        self.studies = [dataclasses.replace(s) if isinstance(s, Study) else Study(*s)
+                        for s in studies]
         self.title = str(title)
         self.headings = str(headings)
         self.header = tuple(float(v) for v in header)
@@ -270,7 +272,8 @@ def run_files(path: str | os.PathLike, threads: int | None = None) -> list:
     records are written in case-study order.
 
     On a stop, the records written before it stay in their files and ``CollapseError`` (or
-    ``ValueError`` for unusable input) is raised."""
+    ``ValueError`` for unusable input) is raised; a file that cannot be written raises
+    ``OSError``."""
     if threads is not None and int(threads) < 1:
         raise ValueError("threads must be at least 1")
     return _results(_tarnova.run_files(os.fspath(path), threads=0 if threads is None else int(threads)))

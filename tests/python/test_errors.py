@@ -118,3 +118,25 @@ def test_stop_of_the_calculation_is_a_collapse_error():
     assert "case study 2" in str(error) and "step 1" in str(error)
     # The interpreter and the module go on.
     assert tarnova.run(small_girder())[0].ultimate_moment > 0
+
+
+def test_bad_property_set_in_files_is_read_and_rejected_by_the_run(tmp_path):
+    case_file = copy_case("BOX", tmp_path)
+    geometry = case_file.with_suffix(".geo")
+    lines = geometry.read_bytes().decode("latin-1").splitlines()
+    lines[5] = lines[5][:49] + " 7." + lines[5][52:]
+    geometry.write_bytes(("\n".join(lines) + "\n").encode("latin-1"))
+    case = tarnova.read_case(case_file)
+    assert case.property_set[1] == 7.0
+    with pytest.raises(ValueError, match="property set 7 of element 2"):
+        tarnova.run(case)
+    with pytest.raises(ValueError, match="BOX.geo, record 6: property set 7 of element 2"):
+        tarnova.run_files(case_file)
+
+
+def test_output_file_that_cannot_be_written_is_an_os_error(tmp_path):
+    case_file = copy_case("BOX", tmp_path)
+    (tmp_path / "lixo.tmp").mkdir()
+    with pytest.raises(OSError, match="lixo.tmp") as raised:
+        tarnova.run_files(case_file)
+    assert not isinstance(raised.value, ValueError)
