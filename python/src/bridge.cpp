@@ -5,7 +5,7 @@
 #include "bridge.hpp"
 
 #include "Calcrun.hpp"
-#include "Utilitar.hpp"
+#include "StrakonPaths.hpp"
 #include "records/Records.hpp"
 
 #include <algorithm>
@@ -34,23 +34,18 @@ constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
 constexpr int maxElements = 600;
 constexpr int materialSetCount = 5;
 
-// The case directory and case name of a path, as the calculator takes them.
+// The case directory (ending in "/" unless it is the current one) and case name of a path, as
+// the calculator takes them.
 struct CasePath {
-    std::string directory;  // "" for the current one; otherwise ends in "/"
+    std::string directory;
     std::string name;
 };
 
 CasePath casePath(const std::string& path)
 {
-    PathParts parts = splitPath(path);
-    CasePath c;
-    c.directory = parts.directory;
+    CaseLocation location = locateCase(path);
+    CasePath c{std::move(location.directory), std::move(location.caseName)};
     if (!c.directory.empty() && c.directory.back() != '/') c.directory += '/';
-    std::string_view name = parts.fileName;
-    if (name.size() >= 4) {
-        c.name = std::string(name.substr(0, std::min<std::size_t>(name.size() - 4, 8)));
-        while (!c.name.empty() && c.name.back() == ' ') c.name.pop_back();
-    }
     return c;
 }
 
