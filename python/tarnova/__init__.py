@@ -168,13 +168,28 @@ class Case:
         for field, length in zip(SECTION_FIELDS, lengths):
             if length != count:
                 raise ValueError(f"section field {field} has {length} values, the others {count}")
+        # A value that is no number (NaN, infinity) would run to a meaningless stop or result.
+        for field, column in zip(SECTION_FIELDS, columns):
+            _require_finite(column, lambda i: f"{field} of element {i + 1}")
         yield_stress = _column("yield_stress", self.yield_stress)
         youngs_modulus = _column("youngs_modulus", self.youngs_modulus)
         if len(yield_stress) != len(youngs_modulus):
             raise ValueError(f"youngs_modulus has {len(youngs_modulus)} property sets, "
                              f"yield_stress {len(yield_stress)}")
+        for field, column in (("yield_stress", yield_stress), ("youngs_modulus", youngs_modulus)):
+            _require_finite(column, lambda i: f"{field} of property set {i + 1}")
+        for number, study in enumerate(self.studies, 1):
+            _require_finite(np.array(study._record(), np.float64),
+                            lambda i: f"{dataclasses.fields(Study)[i].name} of case study {number}")
         return (columns, yield_stress, youngs_modulus, [s._record() for s in self.studies],
                 self.title, self.headings, tuple(self.header), self.name)
+
+
+def _require_finite(values, what):
+    if values.dtype.kind == "f":
+        bad = np.flatnonzero(~np.isfinite(values))
+        if bad.size:
+            raise ValueError(f"{what(bad[0])} is {values[bad[0]]}, not a finite number")
 
 
 def _column(field, values):

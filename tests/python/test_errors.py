@@ -24,7 +24,10 @@ def changed(field, element, value, corrosion=0):
     ("frame_spacing", 3, -100.0, 0, "frame spacing"),
     ("plate_thickness", 11, 0.0, 0, "plate thickness"),
     ("plate_thickness", 4, 3.0, 8, "plate thickness"),
-    ("plate_width", 1, np.nan, 0, "plate width"),
+    ("plate_width", 1, np.nan, 0, "plate_width"),
+    ("y", 7, np.nan, 0, "y"),
+    ("x", 12, np.inf, 0, "x"),
+    ("web_height", 2, -np.inf, 0, "web_height"),
 ])
 def test_bad_element_value_is_a_value_error(field, element, value, corrosion, words):
     with pytest.raises(ValueError) as raised:
@@ -38,6 +41,14 @@ def test_bad_property_set_is_a_value_error():
     case = small_girder()
     case.youngs_modulus[1] = 0.0
     with pytest.raises(ValueError, match="property set 2"):
+        tarnova.run(case)
+    case = small_girder()
+    case.yield_stress[0] = np.nan
+    with pytest.raises(ValueError, match="yield_stress of property set 1 is nan"):
+        tarnova.run(case)
+    case = small_girder()
+    case.studies[2].heel = float("inf")
+    with pytest.raises(ValueError, match="heel of case study 3 is inf"):
         tarnova.run(case)
 
 
