@@ -102,7 +102,8 @@ def main():
     moments = np.concatenate([m for m, _ in batches])
     stops = [s for _, batch_stops in batches for s in batch_stops]
     done = moments[~np.isnan(moments)]
-    print(f"{case.name}, case study {args.study}: {args.runs} runs on {workers} Dask workers "
+    print(f"{case.name}, case study {args.study}: {args.runs} runs on {workers} Dask "
+          f"worker{'s' if workers != 1 else ''} "
           f"in {elapsed:.1f} s ({args.runs / elapsed:.0f} runs per second)")
     print(f"  yield stress: lognormal, mean {YIELD_BIAS:.2f} x nominal, CoV {YIELD_COV:.0%}, "
           f"per steel; plate thickness: normal, CoV {THICKNESS_COV:.0%}, per element")

@@ -41,3 +41,18 @@ def test_monte_carlo_on_a_local_cluster_draws_the_histogram(tmp_path):
     assert "60 runs on 2 Dask workers" in out and "stopped" not in out, out
     assert "5 %, 50 %, 95 % fractiles" in out
     assert_png(tmp_path / "mc.png")
+
+
+def test_monte_carlo_on_a_running_cluster(tmp_path, monkeypatch):
+    from dask.distributed import LocalCluster
+
+    # The cluster's worker processes import tarnova as the example does.
+    monkeypatch.setenv("PYTHONPATH", os.pathsep.join(
+        os.path.abspath(p) for p in os.environ.get("PYTHONPATH", "").split(os.pathsep) if p))
+    with LocalCluster(n_workers=1, threads_per_worker=2, processes=True,
+                      dashboard_address=None) as cluster:
+        out = run_example("monte_carlo.py", "--runs", "40", "--batch", "10", "--seed", "7",
+                          "--scheduler", cluster.scheduler_address, "--output", "mc.png",
+                          cwd=tmp_path)
+    assert "40 runs on 1 Dask worker " in out, out
+    assert_png(tmp_path / "mc.png")
