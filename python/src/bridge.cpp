@@ -4,8 +4,9 @@
 
 #include "bridge.hpp"
 
-#include "Calcrun.hpp"
+#include "Engine.hpp"
 #include "StrakonPaths.hpp"
+#include "resultsFileNames.hpp"
 #include "records/Records.hpp"
 
 #include <algorithm>
@@ -345,7 +346,7 @@ std::vector<StudyResult> runCaseFiles(const std::string& path, int threads)
                                   {o.behaviour, o.shedding, o.corrosion, o.tensionBlockWidth, o.heel, o.distortion,
                                    o.spare});
                 units.openForReading(optionsUnit, options, 1);
-                units.openUnit(curveUnit, name + ".te" + static_cast<char>(64 + k));
+                units.openUnit(curveUnit, curveFileName(name, k));
                 units.rewindUnit(curveUnit);
                 c.result = runCaseStudyFiles(units, name, k);
             } catch (...) {
@@ -355,13 +356,24 @@ std::vector<StudyResult> runCaseFiles(const std::string& path, int threads)
         });
 
         std::vector<StudyResult> results;
+        ResultsFileNames resultsFiles;
         for (std::size_t i = 0; i < count; ++i) {
             files.replay(captured[i].journal);
             if (captured[i].error) {
                 files.closeAllUnits();
                 std::rethrow_exception(captured[i].error);
             }
-            results.push_back(resultOf(static_cast<int>(i) + 1, studyOptions[i], std::move(*captured[i].result)));
+            const int k = static_cast<int>(i) + 1;
+            results.push_back(resultOf(k, studyOptions[i], std::move(*captured[i].result)));
+            // As the calculator does: say when a later case study rewrote an earlier one's file.
+            const StudyOptions& o = studyOptions[i];
+            const std::string warning = resultsFiles.note(
+                k, calcrun::caseResultsFileName({o.behaviour, o.shedding, o.corrosion, o.tensionBlockWidth, o.heel,
+                                                 o.distortion, o.spare}));
+            if (!warning.empty()) {
+                std::fprintf(stderr, "%s\n", warning.c_str());
+                results.back().warnings.push_back(warning);
+            }
         }
         files.closeAllUnits();
         return results;

@@ -9,7 +9,7 @@ import pytest
 import tarnova
 from tarnova._tarnova import format_record
 
-from conftest import CASES, copy_case, records
+from conftest import CASES, copy_case, records, run_strakon
 
 
 def results_file_name(study: tarnova.Study) -> str:
@@ -136,3 +136,23 @@ def test_run_files_leaves_the_working_directory(tmp_path, monkeypatch):
     before = sorted(p.name for p in tmp_path.iterdir())
     tarnova.run_files(case_file)
     assert sorted(p.name for p in tmp_path.iterdir()) == before
+
+
+def test_shared_case_results_file_is_said_as_strakon_says_it(tmp_path):
+    """Tension-block widths 4.0 and 4.5 give one case results file name: the later case study
+    rewrites the earlier one's file, and both programs say so."""
+    texts = []
+    for where in ("strakon", "module"):
+        case_file = copy_case("BOX", tmp_path / where)
+        case_file.write_bytes(b" 2\n 3 1 0 4.00  0.0    0  0.\n 3 1 0 4.50  0.0    0  0.\n")
+        if where == "strakon":
+            done = run_strakon(case_file)
+            assert done.returncode == 0
+            texts.append([line for line in done.stderr.decode().splitlines()
+                          if line.startswith("Warning: case studies")])
+        else:
+            results = tarnova.run_files(case_file)
+            assert results[0].warnings == []
+            texts.append(results[1].warnings)
+    assert len(texts[0]) == 1 and texts[0] == texts[1]
+    assert "jc3104" in texts[1][0]
