@@ -1,4 +1,5 @@
 #include "collapseMap.hpp"
+#include "screenText.hpp"
 
 #include "chartScale.hpp"
 #include "display/Display.hpp"
@@ -15,19 +16,6 @@ constexpr int white = 15, black = 0, axisColour = 2, labelGrey = 8;
 constexpr int hardCorner = 1;
 constexpr int infoHeight = 92;     // the lines under the map
 constexpr int pickRadius = 6;      // pixels
-
-void text(int x, int y, std::string_view s)
-{
-    moveTo(x, y);
-    drawGraphicText(s);
-}
-
-std::string format(const char* pattern, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    return buffer;
-}
 
 // The pixel rectangle an element is drawn in: a stroke along its plating (across for a
 // stiffener toward -y or +y, upright for one toward -x or +x) or a square for a hard corner.

@@ -1,4 +1,5 @@
 #include "momentChart.hpp"
+#include "screenText.hpp"
 
 #include "display/Display.hpp"
 
@@ -32,19 +33,6 @@ void line(double x1, double y1, double x2, double y2)
 void dashedLine(double x1, double y, double x2, double dash, double gap)
 {
     for (double x = x1; x < x2; x += dash + gap) line(x, y, std::min(x + dash, x2), y);
-}
-
-void text(int x, int y, std::string_view s)
-{
-    moveTo(x, y);
-    drawGraphicText(s);
-}
-
-std::string format(const char* pattern, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    return buffer;
 }
 
 // The letters of the case studies whose value equals `value`, when not all share it.

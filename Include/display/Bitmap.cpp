@@ -28,18 +28,12 @@ int saveImage(std::string_view fileName, int x1, int y1, int x2, int y2)
     std::vector<std::uint8_t> file;
     {
         auto guard = layer::lock();
-        const layer::State& s = layer::state();
         const auto& d = displayState();
         // Integer coordinates are relative to the viewport; the rectangle is cut to the pane.
-        if (x1 > x2) std::swap(x1, x2);
-        if (y1 > y2) std::swap(y1, y2);
-        const long left = std::max<long>(0, long(s.viewLeft) + x1);
-        const long top = std::max<long>(0, long(s.viewTop) + y1);
-        const long right = std::min<long>(d.paneWidth - 1, long(s.viewLeft) + x2);
-        const long bottom = std::min<long>(d.paneHeight - 1, long(s.viewTop) + y2);
-        if (left > right || top > bottom) return 1;
-        const auto width = static_cast<std::uint32_t>(right - left + 1);
-        const auto height = static_cast<std::uint32_t>(bottom - top + 1);
+        const layer::PaneRectangle r = layer::viewportRectangle(x1, y1, x2, y2);
+        if (r.empty()) return 1;
+        const auto width = static_cast<std::uint32_t>(r.right - r.left + 1);
+        const auto height = static_cast<std::uint32_t>(r.bottom - r.top + 1);
         const std::uint32_t stride = (width + 3) & ~3u;
         const std::uint32_t paletteBytes = 256 * 4;
         const std::uint32_t offset = 14 + 40 + paletteBytes;
@@ -70,9 +64,9 @@ int saveImage(std::string_view fileName, int x1, int y1, int x2, int y2)
             file.push_back(static_cast<std::uint8_t>(c));
             file.push_back(0);
         }
-        for (long y = bottom; y >= top; --y) {
+        for (long y = r.bottom; y >= r.top; --y) {
             const std::uint8_t* row = layer::pixelRow(static_cast<int>(y));
-            file.insert(file.end(), row + left, row + right + 1);
+            file.insert(file.end(), row + r.left, row + r.right + 1);
             file.insert(file.end(), stride - width, 0);
         }
     }

@@ -3,6 +3,7 @@
 #include "display/Layer.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarnova {
 
@@ -73,6 +74,17 @@ void flushEcho()
     s.echoPending = false;
     line.erase(line.find_last_not_of(' ') + 1);
     if (auto* b = displayState().backend) b->textLine(line);
+}
+
+PaneRectangle viewportRectangle(int x1, int y1, int x2, int y2)
+{
+    const State& s = state();
+    const auto& d = displayState();
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    return {std::max<long>(0, long(s.viewLeft) + x1), std::max<long>(0, long(s.viewTop) + y1),
+            std::min<long>(d.paneWidth - 1, long(s.viewLeft) + x2),
+            std::min<long>(d.paneHeight - 1, long(s.viewTop) + y2)};
 }
 
 void fillPane(int x1, int y1, int x2, int y2, int index)

@@ -78,6 +78,14 @@ void newLineLocked();
 // Fills a pane rectangle (absolute, inclusive, clipped to the pane) with one index (lock held).
 void fillPane(int x1, int y1, int x2, int y2, int index);
 
+// A rectangle of the pane in absolute pixels, inclusive; empty when left > right or top > bottom.
+struct PaneRectangle {
+    long left = 0, top = 0, right = -1, bottom = -1;
+    bool empty() const { return left > right || top > bottom; }
+};
+// Viewport-relative corners, in either order, cut to the pane (lock held).
+PaneRectangle viewportRectangle(int x1, int y1, int x2, int y2);
+
 // The 8 x 16 bitmap of one character of the text grid: 16 rows, bit 7 the leftmost pixel.
 const std::uint8_t* gridGlyph(unsigned char ch);
 
