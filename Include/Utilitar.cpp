@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include <sys/stat.h>
+
 namespace tarnova {
 
 std::atomic<std::int32_t> exitRequested{0};
@@ -13,9 +15,21 @@ std::atomic<std::int32_t> exitRequested{0};
 namespace {
 
 // The flag itself is only ever read and written atomically; the mutex and condition variable
-// only let a waiting program sleep instead of polling.
-std::mutex exitMutex;
-std::condition_variable exitSignal;
+// only let a waiting program sleep instead of polling. They are never destroyed: the headless
+// backend's detached reader of standard input may wake waiters after main has returned, while
+// static destructors run.
+std::mutex& exitMutexStorage()
+{
+    static std::mutex* mutex = new std::mutex;
+    return *mutex;
+}
+std::condition_variable& exitSignalStorage()
+{
+    static std::condition_variable* signal = new std::condition_variable;
+    return *signal;
+}
+std::mutex& exitMutex = exitMutexStorage();
+std::condition_variable& exitSignal = exitSignalStorage();
 bool stopWaiting = false;
 
 } // namespace
@@ -125,6 +139,14 @@ std::int16_t divisionCount(double a, double b)
         return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
     };
     return cut(a) == cut(b) ? 1 : 0;
+}
+
+bool isDirectory(std::string_view path)
+{
+    std::string name(path);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    struct stat info;
+    return !name.empty() && ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 PathParts splitPath(std::string_view path)

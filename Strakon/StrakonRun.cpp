@@ -1,6 +1,7 @@
 #include "StrakonRun.hpp"
 
 #include "Calcrun/Calcrun.hpp"
+#include "Calcrun/plausibility.hpp"
 #include "StrakonScreen.hpp"
 #include "Utilitar.hpp"
 #include "display/Display.hpp"
@@ -33,7 +34,7 @@ bool inputFilesHaveRecords(std::string_view caseName)
         if (input.unit != optionsUnit || empty)
             closeUnit(input.unit);
         if (empty) {
-            const std::string message = name + " is an empty file";
+            const std::string message = name + (isDirectory(name) ? " is a directory" : " is an empty file");
             showMessage(1, 79, {{row, messageNameColumn, message},
                                 {4, messageNameColumn, "Press any key to continue "}});
             setBackgroundColour(0);
@@ -71,6 +72,9 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
 
     if (!inputFilesHaveRecords(caseName))
         return 1;
+    // An implausible value stops the run here, before any file of results is written.
+    calcrun::InputCheck plausibility(calcrun::InputCheck::Mode::stopAtFirst);
+    calcrun::checkCaseFiles(plausibility, caseName);
 
     FixedText reportFileName(fileNameLength, std::string(caseName) + ".rst");
     openUnit(reportUnit, reportFileName.trimmed());

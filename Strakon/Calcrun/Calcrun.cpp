@@ -3,6 +3,7 @@
 #include "Engine.hpp"
 #include "records/Records.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,12 +14,13 @@ namespace {
 
 [[noreturn]] void defaultStop(std::string_view detail)
 {
-    std::fprintf(stderr, "%.*s\nStop - Program terminated.\n", static_cast<int>(detail.size()), detail.data());
+    std::fprintf(stderr, "%s\nStop - Program terminated.\n", escapeControlBytes(detail, true).c_str());
     closeAllUnits();
     std::exit(3);
 }
 
 StopHandler stopHandler = defaultStop;
+std::string currentCaseName;   // the stem of the case files of the running case study
 
 } // namespace
 
@@ -43,10 +45,24 @@ std::string whereInRun()
     return where + ")";
 }
 
+std::string caseInputNamed()
+{
+    return "the section of " + currentCaseName + ".geo and " + currentCaseName + ".pro under option record " +
+           std::to_string(context.caseStudy + 1) + " of " + currentCaseName +
+           ".ana finds no neutral axis at this curvature";
+}
+
 void stopNulArea(int n)
 {
     writeListRecord(screenUnit, {"AREA OF ELEMENT N.", n, " IS NUL"});
     stopRun("AREA OF ELEMENT N. " + std::to_string(n) + " IS NUL" + whereInRun());
+}
+
+void requireFinite(float value, std::string_view quantity)
+{
+    if (std::isfinite(value)) return;
+    stopRun(std::string(quantity) + " is " + (std::isnan(value) ? "not a number" : "infinite") + whereInRun() +
+            "; no result of this case study is valid");
 }
 
 } // namespace calcrun
@@ -57,6 +73,7 @@ void runCase(std::string_view caseName, int caseStudy, float& result1, float& re
     using namespace calcrun;
     (void)paneHeight;  // the driver draws the progress texts at heights it derives from it
     context = {caseStudy, 0};
+    currentCaseName = std::string(caseName);
     options.poissonRatio = 0.3f;
     readCaseOptions(options);
     readSectionModel(caseName, options.corrosionCode, options.tensionBlockWidth);

@@ -15,8 +15,13 @@ namespace tarnova::calcrun {
 [[noreturn]] void stopRun(std::string_view detail);
 // " (case study c, step k)" or " (case study c, section properties)".
 std::string whereInRun();
+// The input of the current case study: its option record and the section files.
+std::string caseInputNamed();
 // Writes "AREA OF ELEMENT N." n " IS NUL" on the screen unit and stops.
 [[noreturn]] void stopNulArea(int n);
+// Stops the run, naming the quantity, the case study and the step, when a result is NaN or
+// infinite: such a value is never written as a result.
+void requireFinite(float value, std::string_view quantity);
 
 // ---- Analysis options --------------------------------------------------------------------
 // Reads the next option record of unit 21, echoes it, opens unit 5 on the case results file and

@@ -5,6 +5,7 @@
 // hold or that would divide by zero is rejected before any table is written.
 
 #include "Engine.hpp"
+#include "plausibility.hpp"
 #include "Utilitar.hpp"
 #include "records/Records.hpp"
 
@@ -33,51 +34,15 @@ Staging staged;
 
 bool residualWarningGiven = false;
 
-std::string formatNumber(float v)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
-    return buffer;
-}
-
-[[noreturn]] void reject(std::string_view file, int record, const std::string& what)
-{
-    stopRun(std::string(file) + ", record " + std::to_string(record) + ": " + what +
-            " (case study " + std::to_string(context.caseStudy) + ")");
-}
-
-// Element record n is record n + 4 of the geometry file.
-void checkElement(std::string_view geometryFile, int n, const RawElement& r, float corrosion)
-{
-    const int record = n + 4;
-    if (!(r.propertySet >= 1.0f && r.propertySet <= 5.0f) || r.propertySet != std::trunc(r.propertySet)) {
-        reject(geometryFile, record,
-               "property set " + formatNumber(r.propertySet) + " of element " + std::to_string(n) +
-                   " is not a whole number from 1 to 5");
-    }
-    if (!(r.plateWidth > 0.0f)) {
-        reject(geometryFile, record,
-               "plate width " + formatNumber(r.plateWidth) + " of element " + std::to_string(n) + " is not above 0");
-    }
-    if (!(r.frameSpacing > 0.0f)) {
-        reject(geometryFile, record,
-               "frame spacing " + formatNumber(r.frameSpacing) + " of element " + std::to_string(n) +
-                   " is not above 0");
-    }
-    if (r.plateThickness - corrosion <= 0.0f) {
-        reject(geometryFile, record,
-               "plate thickness " + formatNumber(r.plateThickness) + " of element " + std::to_string(n) +
-                   (corrosion > 0.0f ? " less the corrosion allowance " + formatNumber(corrosion) : std::string()) +
-                   " leaves no plate");
-    }
-}
-
 } // namespace
 
 void readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth)
 {
     const std::string geometryFile = std::string(caseName) + ".geo";
     const std::string propertiesFile = std::string(caseName) + ".pro";
+    // Every value is plausible and every set an element names is sound, or the run stops here.
+    InputCheck check(InputCheck::Mode::stopAtFirst);
+    checkSectionFiles(check, caseName, corrosionCode, context.caseStudy);
     openUnit(geometryUnit, geometryFile);
     rewindUnit(geometryUnit);
     openUnit(propertiesUnit, propertiesFile);
@@ -113,19 +78,10 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
         stopRun(geometryFile + " declares " + std::to_string(declaredCount) + " element records and holds " +
                 std::to_string(count) + " (case study " + std::to_string(context.caseStudy) + ")");
     }
-    if (count > maxElements) {
-        reject(geometryFile, maxElements + 5,
-               std::to_string(count) + " element records, more than the " + std::to_string(maxElements) +
-                   " a section may hold");
-    }
-    if (count == 0) reject(geometryFile, 3, "the section has no element records");
-
-    const float corrosion = corrosionCode >= 1 ? static_cast<float>(corrosionCode) / 2.0f : 0.0f;
     int setCount = 1;
     bool used[materialSetCount] = {};
     for (int n = 1; n <= count; ++n) {
         const RawElement& r = staged.rows[static_cast<std::size_t>(n - 1)];
-        checkElement(geometryFile, n, r, corrosion);
         const int k = static_cast<int>(r.propertySet);
         if (k > setCount) setCount = k;
         used[k - 1] = true;
@@ -134,11 +90,6 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
         float& sy = staged.yieldStress[static_cast<std::size_t>(k - 1)];
         float& e = staged.youngsModulus[static_cast<std::size_t>(k - 1)];
         readRecords(propertiesUnit, "(2F10.1)", {sy, e});
-        if (used[k - 1] && (sy <= 0.0f || e <= 0.0f)) {
-            reject(propertiesFile, k,
-                   "property set " + std::to_string(k) + " is used and has yield stress " + formatNumber(sy) +
-                       " and Young's modulus " + formatNumber(e) + "; both must be above 0");
-        }
     }
     float minY = staged.rows[0].y;
     float maxY = minY;
@@ -147,10 +98,6 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
         if (y < minY) minY = y;
         if (y > maxY) maxY = y;
     }
-    if (maxY - minY <= 0.0f) {
-        reject(geometryFile, 5, "all elements stand at the same height; the section has no depth");
-    }
-
     // ---- The input is sound: fill the tables. ----
     section.sectionTitle = title.view();
     section.firstHeaderValue = headerValue;
