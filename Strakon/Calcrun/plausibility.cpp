@@ -306,6 +306,7 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
     bool used[materialSetCount] = {};
     int setCount = 1;
     std::optional<float> lowestY, highestY;
+    bool everyYRead = true;   // the depth is known only when every y is
     long lowestRecord = 0, highestRecord = 0;
     const long checked = std::min<long>(count, maxElements);
     for (long n = 1; n <= checked; ++n) {
@@ -343,11 +344,13 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
         if (const std::optional<float> y = r.ranged(70, 78, 1, "F9.1", yRange)) {
             if (!lowestY || *y < *lowestY) lowestY = *y, lowestRecord = record;
             if (!highestY || *y > *highestY) highestY = *y, highestRecord = record;
+        } else {
+            everyYRead = false;
         }
         r.integer(79, 80, "orientation", "I2");
         r.integer(81, 82, "element kind", "I2");
     }
-    if (lowestY && highestY) {
+    if (lowestY && highestY && everyYRead) {
         const PlausibleRange& depth = rangeTable[depthRange];
         const float extent = *highestY - *lowestY;
         if (!(extent > depth.lowest) || extent > depth.highest) {
