@@ -4,7 +4,7 @@
 set -euo pipefail
 want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fontconfig)
 if [ "${1:-build}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev)
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev ninja-build python3)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the programs and the tests with AddressSanitizer and UndefinedBehaviorSanitizer (Ninja,
+# build-asan) and runs the tests; any sanitizer finding ends its test with a failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNOVA_TESTS=ON -DTARNOVA_BENCHMARKS=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+  -DCMAKE_C_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+cmake --build build-asan -j "$(nproc)"
+source scripts/sanitizerEnv.sh
+ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
