@@ -79,7 +79,7 @@ int runBody(void (*body)())
     } catch (const ProgramEnd& end) {
         status = end.status;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Error: %s\n", e.what());
+        std::fprintf(stderr, "Error: %s\n", escapeControlBytes(e.what(), true).c_str());
         status = stopStatus;
     } catch (...) {
         std::fprintf(stderr, "Error: the program ended by an unknown failure\n");
