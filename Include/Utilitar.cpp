@@ -18,18 +18,16 @@ namespace {
 // only let a waiting program sleep instead of polling. They are never destroyed: the headless
 // backend's detached reader of standard input may wake waiters after main has returned, while
 // static destructors run.
-std::mutex& exitMutexStorage()
+std::mutex& exitMutex()
 {
     static std::mutex* mutex = new std::mutex;
     return *mutex;
 }
-std::condition_variable& exitSignalStorage()
+std::condition_variable& exitSignal()
 {
     static std::condition_variable* signal = new std::condition_variable;
     return *signal;
 }
-std::mutex& exitMutex = exitMutexStorage();
-std::condition_variable& exitSignal = exitSignalStorage();
 bool stopWaiting = false;
 
 } // namespace
@@ -37,33 +35,33 @@ bool stopWaiting = false;
 void resetRequests()
 {
     exitRequested.store(0);
-    std::lock_guard<std::mutex> lock(exitMutex);
+    std::lock_guard<std::mutex> lock(exitMutex());
     stopWaiting = false;
 }
 
 void exitHandler(bool /*checked*/)
 {
     {
-        std::lock_guard<std::mutex> lock(exitMutex);
+        std::lock_guard<std::mutex> lock(exitMutex());
         exitRequested.store(1);
     }
-    exitSignal.notify_all();
+    exitSignal().notify_all();
 }
 
 bool waitForExitRequest()
 {
-    std::unique_lock<std::mutex> lock(exitMutex);
-    exitSignal.wait(lock, [] { return exitRequested.load() != 0 || stopWaiting; });
+    std::unique_lock<std::mutex> lock(exitMutex());
+    exitSignal().wait(lock, [] { return exitRequested.load() != 0 || stopWaiting; });
     return exitRequested.load() != 0;
 }
 
 void stopWaitingForExit()
 {
     {
-        std::lock_guard<std::mutex> lock(exitMutex);
+        std::lock_guard<std::mutex> lock(exitMutex());
         stopWaiting = true;
     }
-    exitSignal.notify_all();
+    exitSignal().notify_all();
 }
 
 ParsedInteger textToInteger(std::string_view text)

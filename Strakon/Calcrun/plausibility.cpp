@@ -319,7 +319,8 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
             r.report(r.problem(fieldOf(recordText(record), 15, 21),
                                "plate thickness " + numberText(*thickness) + " of element " + std::to_string(n) +
                                    " less the corrosion allowance " + numberText(corrosion) + " mm of case study " +
-                                   std::to_string(caseStudy) + " leaves no plate",
+                                   std::to_string(caseStudy) + " (" + std::string(caseName) + ".ana, record " +
+                                   std::to_string(caseStudy + 1) + ") leaves no plate",
                                "above " + numberText(corrosion) + " mm"));
         }
         r.ranged(22, 28, 1, "F7.1", flangeWidthRange);
