@@ -164,7 +164,7 @@ def main():
             shutil.copy(source.parent / (stem + ".geo"), home)
             target = home / source.name
             target.write_bytes(mutate(source.read_bytes(), ".te", rng))
-            element = str(rng.choice([1, 2, 5, 28, 297, 0, 600, 99999])).encode() + b"\n"
+            element = str(rng.randint(1, 28)).encode() + b"\n"   # an element of either example
             status, errors = run(pickara, [str(target)], home, element)
             counts["Pickara"][0] += 1
             counts["Pickara"][1] += status != 0

@@ -10,4 +10,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNOVA_TE
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build build-asan -j "$(nproc)"
 source scripts/sanitizerEnv.sh
-ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -LE window
+# The window tests without leak detection: SDL unloads the X11 libraries it loaded, so their leaks
+# show no module ("<unknown module>") and no suppression can name them. Memory errors and undefined
+# behaviour still halt these tests; a leak of our own code would show in every other test.
+ASAN_OPTIONS="${ASAN_OPTIONS}:detect_leaks=0" ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -L window
