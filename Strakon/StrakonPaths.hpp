@@ -38,4 +38,11 @@ inline CaseLocation locateCase(std::string_view casePath)
     return location;
 }
 
+// The element curve file of case study k (from 1): the case name, ".te" and the letter with code
+// 64 + k ("A" for the first, "B" for the second, ... "[" for the 27th).
+inline std::string curveFileName(std::string_view caseName, int k)
+{
+    return std::string(caseName) + ".te" + static_cast<char>(64 + k);
+}
+
 } // namespace tarnova

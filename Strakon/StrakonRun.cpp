@@ -2,11 +2,15 @@
 
 #include "Calcrun/Calcrun.hpp"
 #include "Calcrun/plausibility.hpp"
+#include "StrakonPaths.hpp"
 #include "StrakonScreen.hpp"
+#include "resultsFileNames.hpp"
 #include "Utilitar.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
+#include "records/Units.hpp"
 
+#include <cstdio>
 #include <string>
 
 namespace tarnova {
@@ -93,11 +97,9 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     readRecords(optionsUnit, "(I2)", {caseCount});
     writeReportHead(reportFileName);
 
+    ResultsFileNames resultsFiles;
     for (int k = 1; k <= caseCount; ++k) {
-        // ".te" and "A" for the first case study, "B" for the second, ... "[" for the 27th.
-        const std::string curveFileName =
-            std::string(caseName) + ".te" + static_cast<char>(64 + k);
-        openUnit(curveUnit, curveFileName);
+        openUnit(curveUnit, curveFileName(caseName, k));
         rewindUnit(curveUnit);
 
         float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
@@ -106,6 +108,10 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
         const TimeOfDay end = getTimeOfDay();
         panel.advance();
         panel.drawCase(k, end);
+        if (const records::Unit* results = records::findUnit(caseResultsUnit)) {
+            const std::string warning = resultsFiles.note(k, results->fileName);
+            if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+        }
         closeUnit(caseResultsUnit);
         closeUnit(curveUnit);
         if (exitRequested.load() != 0)

@@ -76,6 +76,14 @@ public:
     // Exit (exitRequested) or, headless, standard input is exhausted.
     virtual void waitForExit() = 0;
 
+    // Any thread (menu handlers on the window thread), display lock not held; never blocks.
+    // Queues a key for nextKey as if it had been typed (postKey). By default nothing is queued.
+    virtual void queueKey(int character, int code)
+    {
+        (void)character;
+        (void)code;
+    }
+
     // Program thread. The program body has ended with `status`; the frame closes as the exit
     // behaviour says and run() then returns.
     virtual void programEnded(int status) = 0;

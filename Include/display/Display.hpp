@@ -8,8 +8,10 @@
 
 #include "records/FixedText.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace tarnova {
 
@@ -107,6 +109,19 @@ void drawGraphicText(std::string_view text);
 
 // Writes that pixel rectangle of the pane as a bitmap file; 0 on success.
 int saveImage(std::string_view fileName, int x1, int y1, int x2, int y2);
+
+// A rectangle of the pane as it stands: its palette indices (top row first) and the palette.
+struct PaneCopy {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;
+    std::array<std::uint32_t, 256> palette{};   // 0x00BBGGRR per index
+};
+// Integer coordinates as saveImage; the rectangle is cut to the pane (empty when outside it).
+PaneCopy copyPane(int x1, int y1, int x2, int y2);
+
+// Queues a key as if it had been typed: a menu handler uses it to wake the program from readKey.
+// `character` 0 with a `code` is a key without a character.
+void postKey(int character, int code = 0);
 
 // Hands a colour table (0x00BBGGRR per entry) to the layer; -1 when the display offers 20
 // colours or fewer (the standard colours stay).

@@ -131,6 +131,15 @@ public:
         }
     }
 
+    void queueKey(int character, int code) override
+    {
+        auto in = standardInput();
+        std::lock_guard<std::mutex> guard(in->mutex);
+        if (character == 0) in->bytes.push_back(0);
+        in->bytes.push_back(static_cast<unsigned char>(character == 0 ? code : character));
+        in->arrived.notify_all();
+    }
+
     void programEnded(int) override
     {
         std::lock_guard<std::mutex> guard(mutex_);

@@ -45,4 +45,14 @@ int readKey()
     return ch;
 }
 
+void postKey(int character, int code)
+{
+    Backend* backend = nullptr;
+    {
+        auto guard = layer::lock();
+        backend = displayState().backend;
+    }
+    if (backend) backend->queueKey(character, code);
+}
+
 } // namespace tarnova

@@ -234,3 +234,21 @@ TEST(Examples, CommittedCaseFilesAreWhatTheGeneratorWrites)
 }
 
 } // namespace
+
+// Tension-block widths 4.0 and 4.5 both give "4" in the case results file name: the second study
+// rewrites the first one's file, and the run says so, naming both studies. The files stay as
+// they were.
+TEST(StrakonRun, RepeatedCaseResultsFileNameIsReportedNamingBothCaseStudies)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeFile(cases.path() / "BOX.ana",
+              " 3\r\n 3 1 0 4.00  0.0    0  0.\r\n 3 2 0 4.50180.0    0  0.\r\n 3 1 0 4.50  0.0    0  0.\r\n");
+    const RunResult run = runStrakon(cases.path(), {"BOX.ana"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(contains(run.errors, "case studies 1 (A) and 3 (C) share the case results file jc310400.000"))
+        << run.errors;
+    EXPECT_FALSE(contains(run.errors, "(B)")) << run.errors;
+    EXPECT_TRUE(fs::exists(cases.path() / "jc310400.000"));
+    EXPECT_TRUE(fs::exists(cases.path() / "jc320400.180"));
+}

@@ -61,6 +61,7 @@ private:
     void post(Command command);
     void requestClose();
     void pushKey(int character, int code);
+    void queueKey(int character, int code) override { pushKey(character, code); }
     Box* shownBox();
     void dismissBox(int result);
     void doToggleFullScreen();

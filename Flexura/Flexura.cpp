@@ -1,0 +1,209 @@
+// Flexura, the whole section's collapse at a glance: the moment-curvature curve of every case
+// study of a calculated case on one chart, and a collapse map of the section step by step, with
+// images and tables an engineer can open elsewhere.
+//
+//   Flexura /ships/TANKER.ana      (after Strakon; headless: Flexura /ships/TANKER.ana </dev/null
+//                                   writes every image and table and ends)
+//
+// Exit status: 0 after a complete run; 1 when an input file is missing or short, or an image or
+// table cannot be written (in a window: the last save asked for failed); 2 after a record error in
+// an input file; 3 when the frame is closed with its close button (the program counts as busy
+// while it waits for keys; Window > Exit ends it normally).
+
+#include "caseInputs.hpp"
+#include "caseOutputs.hpp"
+#include "collapseMap.hpp"
+#include "curvellaLaunch.hpp"
+#include "mapNavigation.hpp"
+#include "momentChart.hpp"
+
+#include "StrakonPaths.hpp"
+#include "Utilitar.hpp"
+#include "cores.hpp"
+#include "display/Display.hpp"
+#include "records/FixedText.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace tarnova::flexura {
+
+namespace {
+
+constexpr int failureStatus = 1;
+constexpr std::size_t maxArgumentLength = 128 * 1024;   // the longest argument Linux passes
+
+CaseData data;      // large: held for the whole run, outside any stack
+
+// A failure in rows 21 to 24, also on standard error; one key acknowledges it.
+void showFailure(std::string_view text)
+{
+    int top = 0, left = 0, bottom = 0, right = 0;
+    getTextWindow(top, left, bottom, right);
+    setBackgroundColour(0);
+    setTextColour(5);
+    setTextWindow(21, 1, 24, 79);
+    clearScreen(2);
+    setTextPosition(1, 2);
+    writeText(text);
+    setTextPosition(4, 28);
+    writeText("Press any key to continue ");
+    readKey();
+    clearScreen(2);
+    setTextWindow(top, left, bottom, right);
+    setBackgroundColour(0);
+    setTextColour(7);
+}
+
+[[noreturn]] void endProgram(const FixedText& startDirectory, int status)
+{
+    if (!changeDirectory(startDirectory.trimmed())) {
+        showFailure("Failed to change to subdirectory");
+    }
+    showTextCursor(1);
+    setExitBehaviour(2);
+    exitProgram(status);
+}
+
+void saveHandler(bool)
+{
+    postKey(0, saveKeyCode);
+}
+
+void flexuraExitHandler(bool checked)
+{
+    exitHandler(checked);
+    postKey(0, exitKeyCode);
+}
+
+bool menuSetup()
+{
+    setWindowState(frameWindow, 2);
+    appendMenuItem(1, 4, "&Window", windowCommand);
+    appendMenuItem(1, 32, "&Full Screen  Alt+Enter", fullScreenCommand);
+    appendMenuItem(1, 4, "E&xit", flexuraExitHandler);
+    appendMenuItem(2, 4, "&File", nullptr);
+    appendMenuItem(2, 4, "&Save images and tables", saveHandler);
+    return true;
+}
+
+void drawScreen(const ViewState& view, const MapLayout& layout, int paneWidth, int paneHeight)
+{
+    if (view.screen == Screen::chart) drawMomentChart(data, paneWidth, paneHeight);
+    else drawCollapseMap(data, layout, view.map, paneWidth, paneHeight);
+}
+
+// The window: the chart first, then the keys until Exit. False when the last request to save
+// the images and tables failed (the run then ends with a failure status).
+bool interact(const std::string& directory, int paneWidth, int paneHeight)
+{
+    bool saved = true;
+    const MapLayout layout = mapLayout(data, paneWidth, paneHeight);
+    ViewState view;
+    view.map.step = data.studies.front().ultimateStep;
+    drawScreen(view, layout, paneWidth, paneHeight);
+    setStatusText("Tab: chart / collapse map", 5);
+    while (exitRequested.load() == 0) {
+        int character = readKey(), code = 0;
+        if (character == 0) code = readKey();
+        reapFinishedChildren();
+        const Action action = applyKey(view, data, character, code);
+        switch (action) {
+        case Action::none: break;
+        case Action::redraw:
+            drawScreen(view, layout, paneWidth, paneHeight);
+            if (view.screen == Screen::map && view.map.selected >= 0) {
+                const CaseStudy& study = data.studies[static_cast<std::size_t>(view.map.study)];
+                setStatusText(elementDescription(data, study, view.map.step, view.map.selected), 5);
+            }
+            break;
+        case Action::noElement: setStatusText("Choose an element first: Up and Down, or a click", 5); break;
+        case Action::openCurvella: {
+            const CaseStudy& study = data.studies[static_cast<std::size_t>(view.map.study)];
+            const std::string path = (directory.empty() ? std::string(".") : directory) + "/" + study.curveFileName;
+            setStatusText(openInCurvella(path, view.map.selected + 1), 5);
+            break;
+        }
+        case Action::save: {
+            setStatusText("Writing images and tables...", 5);
+            const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+            drawScreen(view, layout, paneWidth, paneHeight);
+            saved = failed.empty();
+            setStatusText(saved ? "Images and tables written" : failed + " could not be written", 5);
+            if (!saved) std::fprintf(stderr, "%s could not be written\n", failed.c_str());
+            break;
+        }
+        case Action::exit: return saved;
+        }
+    }
+    return saved;
+}
+
+void run()
+{
+    showTextCursor(0);
+    WindowConfig config;
+    std::strncpy(config.title, "Section Collapse", sizeof config.title - 1);
+    if (!configureWindow(config)) configureWindow(config);
+    const int paneWidth = config.width;
+    const int paneHeight = config.height;
+    setWindowState(defaultUnit, 2);
+    setBackgroundColour(0);
+    setTextColour(7);
+    clearScreen(0);
+    loadPalette();
+    resetRequests();
+    loadFonts();
+    selectFont("t'arial'h14w7e");
+
+    FixedText argument(maxArgumentLength);
+    getArgument(1, argument);
+    const CaseLocation location = locateCase(argument.trimmed());
+
+    FixedText startDirectory(4096);
+    if (getCurrentDirectory(startDirectory) < 1) {
+        showFailure("Failed to get current directory");
+        setExitBehaviour(2);
+        exitProgram(failureStatus);
+    }
+    // A bare file name gives an empty directory, which cannot be entered: the message says so
+    // and the case is looked for where the program stands, as the other programs do.
+    if (!changeDirectory(location.directory)) showFailure("Failed to change to directory");
+    std::string directory(startDirectory.trimmed());
+    if (!location.directory.empty()) {
+        FixedText here(4096);
+        if (getCurrentDirectory(here) > 0) directory = std::string(here.trimmed());
+    }
+
+    if (location.caseName.empty()) {
+        showFailure("No case name in the path given: Flexura /path/CASE.ana");
+        endProgram(startDirectory, failureStatus);
+    }
+    const ReadOutcome outcome = readCase(location.caseName, data);
+    if (!outcome.ok) {
+        showFailure(outcome.failure);
+        endProgram(startDirectory, failureStatus);
+    }
+
+    if (displayIsHeadless()) {
+        const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+        if (!failed.empty()) {
+            showFailure(failed + " could not be written");
+            endProgram(startDirectory, failureStatus);
+        }
+        endProgram(startDirectory, 0);
+    }
+    const bool saved = interact(directory, paneWidth, paneHeight);
+    endProgram(startDirectory, saved ? 0 : failureStatus);
+}
+
+} // namespace
+
+} // namespace tarnova::flexura
+
+int main(int argc, char** argv)
+{
+    const tarnova::ProgramEntry entry{"Flexura", tarnova::flexura::menuSetup, tarnova::flexura::run};
+    return tarnova::runProgram(argc, argv, entry);
+}

@@ -1,0 +1,73 @@
+#include "pngImage.hpp"
+
+#include <png.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+
+namespace tarnova::flexura {
+
+namespace {
+
+// libpng reports its errors by a long jump back into the writer (its documented way).
+bool encode(std::FILE* file, const PaneCopy& image)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    // Flat areas of a few colours: run-length deflate without filters is fast and small.
+    png_set_compression_level(png, 6);
+    png_set_compression_strategy(png, Z_RLE);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    const int used = image.pixels.empty() ? 1 : *std::max_element(image.pixels.begin(), image.pixels.end()) + 1;
+    png_color palette[256];
+    for (int i = 0; i < used; ++i) {
+        const std::uint32_t c = image.palette[static_cast<std::size_t>(i)];
+        palette[i] = {static_cast<png_byte>(c), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c >> 16)};
+    }
+    png_set_PLTE(png, info, palette, used);
+    png_write_info(png, info);
+    for (int y = 0; y < image.height; ++y)
+        png_write_row(png, image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+} // namespace
+
+bool writePng(const std::string& fileName, const PaneCopy& image)
+{
+    if (image.width < 1 || image.height < 1) return false;
+    const std::string partial = fileName + ".part";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool encoded = encode(file, image);
+    const bool closed = std::fclose(file) == 0;
+    if (!encoded || !closed || std::rename(partial.c_str(), fileName.c_str()) != 0) {
+        std::remove(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight)
+{
+    setViewport(0, 0, paneWidth - 1, paneHeight - 1);
+    return writePng(fileName, copyPane(0, 0, paneWidth - 1, paneHeight - 1));
+}
+
+} // namespace tarnova::flexura

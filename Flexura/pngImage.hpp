@@ -1,0 +1,18 @@
+#pragma once
+// Palette PNG images of the pane, through libpng.
+
+#include "display/Display.hpp"
+
+#include <string>
+
+namespace tarnova::flexura {
+
+// Writes the copy as an 8-bit palette PNG holding the palette entries up to the highest index
+// used. Written beside the target and renamed over it, so a failure leaves no half file.
+// False when the file cannot be written.
+bool writePng(const std::string& fileName, const PaneCopy& image);
+
+// The whole pane as a PNG (the viewport is reset to the whole pane first).
+bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight);
+
+} // namespace tarnova::flexura

@@ -1,0 +1,226 @@
+// Flexura's rules without a run: element states on hand-made curves, chart ranges and ticks,
+// the keys, and the CSV fields.
+
+#include "chartScale.hpp"
+#include "elementStates.hpp"
+#include "mapNavigation.hpp"
+#include "momentChart.hpp"
+#include "tableFiles.hpp"
+
+#include "fkey.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarnova::flexura {
+namespace {
+
+constexpr ElementState TE = ElementState::tensionElastic, TY = ElementState::tensionYielded,
+                       CB = ElementState::compressionBeforePeak, CP = ElementState::compressionPastPeak;
+
+TEST(ElementStates, HandMadeCurvesAreClassifiedStepByStep)
+{
+    struct Row {
+        const char* what;
+        std::vector<double> strain, stress;
+        std::vector<ElementState> expected;
+    };
+    const Row rows[] = {
+        {"tension up to and past yield", {-0.2, -0.9, -1.0, -1.5}, {-47, -211, -235, -235}, {TE, TE, TY, TY}},
+        {"compression rising, then shedding", {0.3, 0.8, 1.2, 1.6}, {70, 180, 150, 120}, {CB, CB, CP, CP}},
+        {"compression holding its peak (CONST) has collapsed", {0.5, 1.0, 1.5, 2.0}, {117, 235, 235, 235}, {CB, CB, CP, CP}},
+        {"unloading is not collapse", {0.5, 0.8, 0.6, 0.4}, {117, 188, 141, 94}, {CB, CB, CB, CB}},
+        {"a second rise beyond the first peak is before the new peak", {0.5, 1.0, 1.5, 2.0}, {200, 150, 210, 180}, {CB, CP, CB, CP}},
+        {"zero strain counts as tension elastic", {0.0, 0.4, -0.1, 0.6}, {0, 94, -23, 141}, {TE, CB, TE, CB}},
+    };
+    for (const Row& row : rows) {
+        std::vector<ElementState> states(row.strain.size());
+        classifyElement(row.strain.data(), row.stress.data(), static_cast<int>(row.strain.size()), 1, states.data());
+        EXPECT_EQ(states, row.expected) << row.what;
+    }
+}
+
+TEST(ElementStates, StridedTablesAreReadPerElement)
+{
+    // Two elements interleaved as in a study's table: element 0 in tension, element 1 collapsing.
+    const std::vector<double> strain = {-0.5, 0.5, -1.2, 1.0, -1.4, 1.5};
+    const std::vector<double> stress = {-117, 100, -235, 200, -235, 150};
+    std::vector<ElementState> states(6);
+    classifyElement(strain.data(), stress.data(), 3, 2, states.data());
+    classifyElement(strain.data() + 1, stress.data() + 1, 3, 2, states.data() + 1);
+    EXPECT_EQ(states, (std::vector<ElementState>{TE, CB, TY, CB, TY, CP}));
+}
+
+TEST(ChartScale, RangesAndTicksArePleasant)
+{
+    struct Row {
+        double smallest, largest;
+        int maxTicks;
+        double low, high, step;
+    };
+    const Row rows[] = {
+        {0, 0.3288, 10, 0, 0.35, 0.05},
+        {0, 13.61, 11, 0, 14, 2},
+        {0, 13.61, 5, 0, 15, 5},
+        {0, 7.2, 8, 0, 8, 1},
+        {0, 1.0, 4, 0, 1.0, 0.25},
+        {0, 0.0123, 6, 0, 0.0125, 0.0025},
+        {-3.2, 7.5, 6, -4, 8, 2},
+        {0, 0, 5, 0, 1, 0.2},
+        {0, 2500, 6, 0, 2500, 500},
+    };
+    for (const Row& r : rows) {
+        const AxisScale a = pleasantAxis(r.smallest, r.largest, r.maxTicks);
+        EXPECT_NEAR(a.low, r.low, 1e-12) << r.largest;
+        EXPECT_NEAR(a.high, r.high, 1e-12) << r.largest;
+        EXPECT_NEAR(a.step, r.step, 1e-12) << r.largest;
+        EXPECT_LE(static_cast<int>(a.ticks().size()) - 1, r.maxTicks) << r.largest;
+    }
+    EXPECT_EQ(tickLabel(0.15000000000000002, 0.05), "0.15");
+    EXPECT_EQ(tickLabel(12, 2), "12");
+    EXPECT_EQ(tickLabel(0.5, 0.25), "0.50");
+    EXPECT_EQ(tickLabel(-1e-17, 0.05), "0.00");
+}
+
+TEST(ChartScale, EngineeringUnitsFollowTheLargestValue)
+{
+    struct Row {
+        double largest;
+        double perUnit;
+        const char* name;
+    };
+    const Row moments[] = {{1.361e13, 1e12, "GN\xFAm"}, {1e12, 1e12, "GN\xFAm"}, {9.99e11, 1e9, "MN\xFAm"},
+                           {4.2e9, 1e9, "MN\xFAm"}, {5e8, 1e6, "kN\xFAm"}};
+    for (const Row& r : moments) {
+        EXPECT_EQ(momentUnit(r.largest).perUnit, r.perUnit) << r.largest;
+        EXPECT_EQ(momentUnit(r.largest).name, r.name) << r.largest;
+    }
+    EXPECT_EQ(curvatureUnit(3.288e-7).name, "1/km");
+    EXPECT_EQ(curvatureUnit(2e-3).name, "1/m");
+}
+
+CaseData twoStudies()
+{
+    CaseData data;
+    data.caseName = "CASE";
+    data.elements.resize(3);
+    for (int k = 0; k < 2; ++k) {
+        CaseStudy s;
+        s.number = k + 1;
+        s.letter = static_cast<char>('A' + k);
+        s.ultimateStep = k == 0 ? 19 : 32;
+        data.studies.push_back(s);
+    }
+    return data;
+}
+
+TEST(ChartColours, TwentySevenCaseStudiesEachHaveTheirOwnColour)
+{
+    std::set<int> colours;
+    for (int k = 0; k < 27; ++k) {
+        const int c = curveColour(k);
+        EXPECT_TRUE(c != 15 && c != 7 && c != 37 && c != 38 && c != 16 && c != 29 && c != 25 && c != 31 && c != 35) << c;
+        colours.insert(c);
+    }
+    EXPECT_EQ(colours.size(), 27u);
+}
+
+TEST(MapKeys, EachKeyMovesWhatItSays)
+{
+    const CaseData data = twoStudies();
+    struct Row {
+        const char* what;
+        ViewState before;
+        int character, code;
+        Action action;
+        Screen screen;
+        int study, step, selected;
+    };
+    const ViewState chart{Screen::chart, {0, 19, -1}};
+    const ViewState map{Screen::map, {0, 10, -1}};
+    const ViewState mapChosen{Screen::map, {1, 50, 2}};
+    const Row rows[] = {
+        {"Tab shows the map", chart, fkey::tab, 0, Action::redraw, Screen::map, 0, 19, -1},
+        {"Tab shows the chart", map, fkey::tab, 0, Action::redraw, Screen::chart, 0, 10, -1},
+        {"Right", map, 0, fkey::right, Action::redraw, Screen::map, 0, 11, -1},
+        {"Left", map, 0, fkey::left, Action::redraw, Screen::map, 0, 9, -1},
+        {"Right stops at 50", mapChosen, 0, fkey::right, Action::none, Screen::map, 1, 50, 2},
+        {"Home", map, 0, fkey::home, Action::redraw, Screen::map, 0, 1, -1},
+        {"End", map, 0, fkey::end, Action::redraw, Screen::map, 0, 50, -1},
+        {"U", map, 'u', 0, Action::redraw, Screen::map, 0, 19, -1},
+        {"U of the second study", mapChosen, 'U', 0, Action::redraw, Screen::map, 1, 32, 2},
+        {"PgDn", map, 0, fkey::pageDown, Action::redraw, Screen::map, 1, 10, -1},
+        {"PgUp stops at the first", map, 0, fkey::pageUp, Action::none, Screen::map, 0, 10, -1},
+        {"Down chooses element 1", map, 0, fkey::down, Action::redraw, Screen::map, 0, 10, 0},
+        {"Up from none chooses the last", map, 0, fkey::up, Action::redraw, Screen::map, 0, 10, 2},
+        {"Down stops at the last", mapChosen, 0, fkey::down, Action::none, Screen::map, 1, 50, 2},
+        {"Enter with an element", mapChosen, fkey::enter, 0, Action::openCurvella, Screen::map, 1, 50, 2},
+        {"Enter with none", map, fkey::enter, 0, Action::noElement, Screen::map, 0, 10, -1},
+        {"Enter on the chart shows the map", chart, fkey::enter, 0, Action::redraw, Screen::map, 0, 19, -1},
+        {"steps on the chart change nothing shown", chart, 0, fkey::right, Action::none, Screen::chart, 0, 20, -1},
+        {"menu Save", chart, 0, saveKeyCode, Action::save, Screen::chart, 0, 19, -1},
+        {"menu Exit", map, 0, exitKeyCode, Action::exit, Screen::map, 0, 10, -1},
+        {"other keys", map, 'x', 0, Action::none, Screen::map, 0, 10, -1},
+    };
+    for (const Row& r : rows) {
+        ViewState view = r.before;
+        EXPECT_EQ(applyKey(view, data, r.character, r.code), r.action) << r.what;
+        EXPECT_EQ(view.screen, r.screen) << r.what;
+        EXPECT_EQ(view.map.study, r.study) << r.what;
+        EXPECT_EQ(view.map.step, r.step) << r.what;
+        EXPECT_EQ(view.map.selected, r.selected) << r.what;
+    }
+}
+
+TEST(MapClicks, AClickChoosesTheElementDrawnThereAndADoubleClickOpensIt)
+{
+    CaseData data = twoStudies();
+    // Three plates across (stiffeners toward -y) 1000 mm wide, at x 0, 2000 and 4000, y 0 and 1000.
+    const double xs[] = {0, 2000, 4000}, ys[] = {0, 1000, 0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        data.elements[i].x = xs[i];
+        data.elements[i].y = ys[i];
+        data.elements[i].dimensions = {2400, 1000, 15, 0, 0, 0, 0};
+        data.elements[i].orientation = 1;
+        data.elements[i].kind = 3;
+    }
+    const MapLayout layout = mapLayout(data, 1024, 768);
+    auto at = [&](int i) {
+        return std::pair<int, int>{static_cast<int>(std::lround(layout.xPixel(xs[i]))),
+                                   static_cast<int>(std::lround(layout.yPixel(ys[i])))};
+    };
+    ViewState view{Screen::map, {0, 10, -1}};
+    auto [x1, y1] = at(1);
+    EXPECT_EQ(applyClick(view, data, layout, x1, y1, false), Action::redraw);
+    EXPECT_EQ(view.map.selected, 1);
+    EXPECT_EQ(applyClick(view, data, layout, x1 + 3, y1 + 2, false), Action::none);   // the same one, nearby
+    EXPECT_EQ(view.map.selected, 1);
+    auto [x2, y2] = at(2);
+    EXPECT_EQ(applyClick(view, data, layout, x2, y2, true), Action::openCurvella);
+    EXPECT_EQ(view.map.selected, 2);
+    EXPECT_EQ(applyClick(view, data, layout, x1, y1 + 100, false), Action::none);    // beside every element
+    EXPECT_EQ(view.map.selected, 2);
+    ViewState chart{Screen::chart, {0, 10, -1}};
+    EXPECT_EQ(applyClick(chart, data, layout, x1, y1, false), Action::none);
+    EXPECT_EQ(chart.map.selected, -1);
+}
+
+TEST(CsvFields, OnlyFieldsThatMustBeQuotedAreQuoted)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {".476E-01", ".476E-01"}, {"-.324E-01", "-.324E-01"}, {"a,b", "\"a,b\""},
+        {"say \"x\"", "\"say \"\"x\"\"\""}, {"two\r\nlines", "\"two\r\nlines\""}, {"", ""}};
+    for (const auto& [field, expected] : rows) {
+        std::string out;
+        appendField(out, field);
+        EXPECT_EQ(out, expected) << field;
+    }
+}
+
+} // namespace
+} // namespace tarnova::flexura

@@ -1,0 +1,85 @@
+// Flexura in a real window on a virtual X server, driven with xdotool as a user would: the keys
+// choose the map and an element, File > Save images and tables writes the files, Enter hands the
+// element to Curvella (which opens its own window), and Window > Exit ends with status 0.
+
+#include "xSession.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace tarnova::windowtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readWhole(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool waitFor(const std::function<bool()>& test, std::chrono::milliseconds timeout = 20s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (test()) return true;
+        std::this_thread::sleep_for(100ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return test();
+}
+
+TEST(FlexuraWindow, KeysMenuAndEnterDoWhatTheySay)
+{
+    VirtualDisplay x;
+    std::string error;
+    ASSERT_TRUE(x.start(1024, 768, error)) << error;
+    char pattern[] = "/tmp/flexura-window-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    for (const char* extension : {".ana", ".geo", ".pro"})
+        fs::copy_file(fs::path(EXAMPLES_DIR) / ("box/BOX" + std::string(extension)), dir / ("BOX" + std::string(extension)));
+    const std::string calculate = "cd '" + dir.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM
+                                  "' '" + (dir / "BOX.ana").string() + "' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(calculate.c_str()), 0);
+
+    ChildProcess flexura;
+    ASSERT_TRUE(flexura.start({FLEXURA_PROGRAM, (dir / "BOX.ana").string()}, x.name(), dir.string()));
+    const Window frame = findWindow(x.connection(), "Section Collapse", 20s);
+    ASSERT_NE(frame, 0u) << flexura.output();
+    auto keys = [&](std::vector<std::string> names) {
+        xdotool(x.name(), {"windowfocus", "--sync", std::to_string(frame)});
+        names.insert(names.begin(), {"key", "--delay", "100"});
+        ASSERT_TRUE(xdotool(x.name(), names));
+    };
+    std::this_thread::sleep_for(500ms);
+
+    // Nothing is written until asked; then every image and table.
+    EXPECT_FALSE(fs::exists(dir / "BOX_mk.csv"));
+    keys({"Tab", "Down", "Down", "alt+f", "s"});
+    EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "BOX_mk.csv") && fs::exists(dir / "BOX_D_elements.csv"); }))
+        << flexura.output();
+    EXPECT_TRUE(fs::exists(dir / "BOX_mk.png"));
+    EXPECT_TRUE(fs::exists(dir / "BOX_A_map.png"));
+
+    // Enter: element 2 handed over and Curvella started on case study A's curve file.
+    keys({"Return"});
+    EXPECT_TRUE(waitFor([&] { return readWhole(dir / "nElem.txt") == "   2\r\n"; })) << readWhole(dir / "nElem.txt");
+    const Window curvella = findWindow(x.connection(), "Element Behaviour", 20s);
+    EXPECT_NE(curvella, 0u) << flexura.output();
+    EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "Element.002"); }));
+    if (curvella != 0) sendCloseRequest(x.connection(), curvella);
+
+    keys({"alt+w", "x"});
+    EXPECT_EQ(flexura.waitForExit(20s), std::optional<int>(0)) << flexura.output();
+    if (!HasFailure()) fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace tarnova::windowtest
