@@ -104,11 +104,25 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
     view.map.step = data.studies.front().ultimateStep;
     drawScreen(view, layout, paneWidth, paneHeight);
     setStatusText("Tab: chart / collapse map", 5);
+    // In a window the mouse chooses too: a click on an element of the map, a double click hands
+    // it to Curvella.
+    const bool pointer = !displayIsHeadless();
+    if (pointer) setPointerInput(true);
     while (exitRequested.load() == 0) {
-        int character = readKey(), code = 0;
-        if (character == 0) code = readKey();
-        reapFinishedChildren();
-        const Action action = applyKey(view, data, character, code);
+        Action action = Action::none;
+        if (pointer) {
+            const InputEvent input = readInput();
+            if (input.kind != InputEvent::Kind::key && input.kind != InputEvent::Kind::press) continue;
+            reapFinishedChildren();
+            action = input.kind == InputEvent::Kind::press
+                         ? applyClick(view, data, layout, input.x, input.y, input.clicks >= 2)
+                         : applyKey(view, data, input.character, input.code);
+        } else {
+            int character = readKey(), code = 0;
+            if (character == 0) code = readKey();
+            reapFinishedChildren();
+            action = applyKey(view, data, character, code);
+        }
         switch (action) {
         case Action::none: break;
         case Action::redraw:

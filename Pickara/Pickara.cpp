@@ -149,7 +149,7 @@ void run()
     drawSection(elementCount, screenX.data(), screenY.data(), paneWidth, paneHeight);
 
     // The choice, handed over.
-    const int chosenElement = askElement(elementCount, paneWidth, paneHeight);
+    const int chosenElement = askElement(elementCount, screenX.data(), screenY.data(), paneWidth, paneHeight);
     writeHandOver(chosenElement);
     endSequence(startDirectory, 0);
 }

@@ -103,6 +103,43 @@ Rectangle promptRealWindow(int paneWidth)
     return {10, 1, paneWidth - 10, 50};
 }
 
+ScreenPoint viewedPlace(const SectionView& view, double x, double y)
+{
+    return {x * view.zoom + view.shiftX, y * view.zoom + view.shiftY};
+}
+
+SectionView zoomedAbout(const SectionView& view, double x, double y, int notches)
+{
+    const double zoom = std::clamp(view.zoom * std::pow(zoomStep, notches), 1.0, largestZoom);
+    if (zoom == 1.0) return {};
+    const double factor = zoom / view.zoom;
+    return {zoom, x - (x - view.shiftX) * factor, y - (y - view.shiftY) * factor};
+}
+
+SectionView dragged(const SectionView& view, double dx, double dy)
+{
+    if (view.zoom == 1.0) return {};
+    return {view.zoom, view.shiftX + dx, view.shiftY + dy};
+}
+
+int numberUnder(const NumberBox* boxes, int elementCount, double x, double y)
+{
+    int found = 0;
+    double nearest = 0;
+    for (int i = 0; i < elementCount; ++i) {
+        const NumberBox& b = boxes[i];
+        if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) continue;
+        const double cx = (b.left + b.right) / 2 - x;
+        const double cy = (b.top + b.bottom) / 2 - y;
+        const double distance = cx * cx + cy * cy;
+        if (found == 0 || distance <= nearest) {
+            found = i + 1;
+            nearest = distance;
+        }
+    }
+    return found;
+}
+
 std::string elementRangeText(int elementCount)
 {
     FixedText count(3);

@@ -67,6 +67,31 @@ Rectangle sectionViewport(int paneWidth, int paneHeight);
 Rectangle promptViewport(int paneWidth, int paneHeight);
 Rectangle promptRealWindow(int paneWidth);
 
+// The section as the user views it in a window: zoomed by `zoom` and shifted, in pixels of the
+// section's drawing area. Zoom 1 always has no shift: it is the screen as first drawn.
+struct SectionView {
+    double zoom = 1;
+    double shiftX = 0;
+    double shiftY = 0;
+};
+inline constexpr double zoomStep = 1.25;   // per wheel notch
+inline constexpr double largestZoom = 64;
+// Where a number whose place is (x, y) at zoom 1 is drawn in the view.
+ScreenPoint viewedPlace(const SectionView& view, double x, double y);
+// The view zoomed by `notches` wheel notches (negative: out) about the point (x, y), which stays
+// where it is; held between zoom 1 and the largest zoom.
+SectionView zoomedAbout(const SectionView& view, double x, double y, int notches);
+// The view dragged by (dx, dy) pixels; at zoom 1 nothing moves.
+SectionView dragged(const SectionView& view, double dx, double dy);
+
+// The drawn digits of one element's number (blanks of its field left out), in pixels.
+struct NumberBox {
+    double left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+};
+// The element (from 1) whose drawn number is under the point: of the boxes that hold it, the one
+// whose centre is nearest (ties to the later drawn, which lies on top); 0 when none does.
+int numberUnder(const NumberBox* boxes, int elementCount, double x, double y);
+
 // "(1 - " and the element count in "(I3)" up to its trimmed length, then ")".
 std::string elementRangeText(int elementCount);
 

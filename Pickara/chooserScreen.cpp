@@ -5,11 +5,19 @@
 #include "records/FixedText.hpp"
 #include "records/Records.hpp"
 
+#include "fkey.hpp"
+
+#include <cmath>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace tarnova::pickara {
 
 namespace {
+
+// Height in pixels of the font the numbers are drawn in ("h15w8b").
+constexpr double numberHeight = 15;
 
 // Waits for the key that acknowledges a message, then clears the message window and brings back
 // the text window and colours that were in force. Headless, nobody is there to acknowledge it
@@ -40,7 +48,7 @@ void showWaitMessage(int paneWidth, int paneHeight)
 }
 
 void drawSection(int elementCount, const double* screenX, const double* screenY, int paneWidth,
-                 int paneHeight)
+                 int paneHeight, const SectionView& view, NumberBox* boxes)
 {
     const Rectangle area = sectionViewport(paneWidth, paneHeight);
     setViewport(area.x1, area.y1, area.x2, area.y2);
@@ -57,46 +65,180 @@ void drawSection(int elementCount, const double* screenX, const double* screenY,
     selectFont("h15w8b");
     FixedText number(4);
     for (int i = 0; i < elementCount; ++i) {
-        moveToReal(screenX[i] + offset.x, screenY[i] + offset.y);
+        const ScreenPoint place = viewedPlace(view, screenX[i] + offset.x, screenY[i] + offset.y);
+        moveToReal(place.x, place.y);
         formatToText(number, "(I4)", {i + 1});
         drawGraphicText(number.view());
+        if (boxes != nullptr) {
+            // Real units are pixels here; the text starts at the rounded point.
+            const double left = std::round(place.x);
+            const double top = std::round(place.y);
+            const double right = left + graphicTextWidth(number.view());
+            boxes[i] = {right - graphicTextWidth(number.trimmed()), top, right, top + numberHeight};
+        }
     }
 }
 
-int askElement(int elementCount, int paneWidth, int paneHeight)
+namespace {
+
+// The prompt strip with nothing typed.
+void drawPrompt(const Rectangle& strip, const Rectangle& real, const std::string& range)
 {
-    const Rectangle strip = promptViewport(paneWidth, paneHeight);
-    const Rectangle real = promptRealWindow(paneWidth);
     setViewport(strip.x1, strip.y1, strip.x2, strip.y2);
     setRealWindow(false, real.x1, real.y1, real.x2, real.y2);
     selectFont("t'arial'h14w7e");
-    const std::string range = elementRangeText(elementCount);
+    setColour(15);
+    drawRectangleReal(3, real.x1, real.y1, real.x2, real.y2);
+    setColour(1);
+    moveToReal(50, 20);
+    drawGraphicText("Input element number :");
+    moveToReal(99, 30);
+    drawGraphicText(range);
+}
 
+constexpr double firstEchoX = 218;
+constexpr double echoY = 20;
+
+// One typed key: appended to the entry and echoed in colour 4.
+void typeKey(std::string& entry, double& echoX, int key)
+{
+    entry = appendKey(entry, key);
+    setColour(4);
+    moveToReal(echoX, echoY);
+    const char typed = static_cast<char>(key);
+    drawGraphicText(std::string_view(&typed, 1));
+    echoX += 10;
+}
+
+// The prompt as the keyboard alone knows it: every key but Enter typed, a key without a
+// character as its 0 and then its code.
+int askByKeys(int elementCount, const Rectangle& strip, const Rectangle& real, const std::string& range)
+{
     int chosenElement = -1;
     while (chosenElement < 1 || chosenElement > elementCount) {
         // Erase any earlier prompt and typing.
-        setColour(15);
-        drawRectangleReal(3, real.x1, real.y1, real.x2, real.y2);
-        setColour(1);
-        moveToReal(50, 20);
-        drawGraphicText("Input element number :");
-        moveToReal(99, 30);
-        drawGraphicText(range);
-
+        drawPrompt(strip, real, range);
         std::string entry(entryLength, ' ');
-        double echoX = 218;
-        const double echoY = 20;
-        for (int key = readKey(); key != enterKey; key = readKey()) {
-            entry = appendKey(entry, key);
-            setColour(4);
-            moveToReal(echoX, echoY);
-            const char typed = static_cast<char>(key);
-            drawGraphicText(std::string_view(&typed, 1));
-            echoX += 10;
-        }
+        double echoX = firstEchoX;
+        for (int key = readKey(); key != enterKey; key = readKey()) typeKey(entry, echoX, key);
         chosenElement = acceptedElement(entry, elementCount);
     }
     return chosenElement;
+}
+
+// Shift of the view per Ctrl+arrow, in pixels.
+constexpr double panStep = 40;
+// A press that moves further than this is a drag, not a click.
+constexpr int dragThreshold = 4;
+
+// The prompt in a window, where the pointer zooms, drags and picks too.
+int askInWindow(int elementCount, const double* screenX, const double* screenY, int paneWidth, int paneHeight,
+                const Rectangle& strip, const Rectangle& real, const std::string& range)
+{
+    std::vector<NumberBox> boxes(static_cast<std::size_t>(elementCount));
+    SectionView view;
+    std::string entry(entryLength, ' ');
+    std::vector<int> typed;  // every key echoed since the strip was last erased
+    double echoX = firstEchoX;
+    auto redraw = [&](const SectionView& next) {
+        view = next;
+        drawSection(elementCount, screenX, screenY, paneWidth, paneHeight, view, boxes.data());
+        drawPrompt(strip, real, range);
+        double x = firstEchoX;
+        std::string unused(entryLength, ' ');
+        for (int key : typed) typeKey(unused, x, key);
+    };
+    auto freshPrompt = [&] {
+        drawPrompt(strip, real, range);
+        entry.assign(entryLength, ' ');
+        typed.clear();
+        echoX = firstEchoX;
+    };
+    auto type = [&](int key) {
+        typeKey(entry, echoX, key);
+        typed.push_back(key);
+    };
+    // The number is entered as if typed into a fresh strip; true when one was under the point.
+    auto enterNumberAt = [&](int x, int y) {
+        const int element = numberUnder(boxes.data(), elementCount, x, y);
+        if (element == 0) return false;
+        freshPrompt();
+        for (char digit : std::to_string(element)) type(digit);
+        return true;
+    };
+    // Enter: the entry is accepted, or refused and the strip erased.
+    auto accept = [&] {
+        const int chosen = acceptedElement(entry, elementCount);
+        if (chosen < 1) freshPrompt();
+        return chosen;
+    };
+
+    redraw(view);
+    setPointerInput(true);
+    int pressX = 0, pressY = 0, lastX = 0, lastY = 0;
+    bool pressed = false, dragging = false;
+    int chosenElement = -1;
+    while (chosenElement < 1) {
+        const InputEvent input = readInput();
+        switch (input.kind) {
+        case InputEvent::Kind::key:
+            if (input.character == 0 && input.code == fkey::home) {
+                redraw({});
+            } else if (input.character == 0 && input.control &&
+                       (input.code == fkey::left || input.code == fkey::right || input.code == fkey::up ||
+                        input.code == fkey::down)) {
+                const double dx = input.code == fkey::left ? panStep : input.code == fkey::right ? -panStep : 0;
+                const double dy = input.code == fkey::up ? panStep : input.code == fkey::down ? -panStep : 0;
+                redraw(dragged(view, dx, dy));
+            } else if (input.character == enterKey) {
+                chosenElement = accept();
+            } else {
+                type(input.character);
+                if (input.character == 0) type(input.code);
+            }
+            break;
+        case InputEvent::Kind::wheel:
+            redraw(zoomedAbout(view, input.x, input.y, input.notches));
+            break;
+        case InputEvent::Kind::press:
+            pressed = true;
+            dragging = false;
+            pressX = lastX = input.x;
+            pressY = lastY = input.y;
+            break;
+        case InputEvent::Kind::motion:
+            if (!pressed) break;
+            if (!dragging && std::abs(input.x - pressX) + std::abs(input.y - pressY) > dragThreshold) dragging = true;
+            if (dragging) {
+                redraw(dragged(view, input.x - lastX, input.y - lastY));
+                lastX = input.x;
+                lastY = input.y;
+            }
+            break;
+        case InputEvent::Kind::release:
+            if (!pressed) break;
+            pressed = false;
+            if (dragging) {
+                redraw(dragged(view, input.x - lastX, input.y - lastY));
+            } else if (enterNumberAt(pressX, pressY) && input.clicks >= 2) {
+                chosenElement = accept();
+            }
+            break;
+        }
+    }
+    setPointerInput(false);
+    return chosenElement;
+}
+
+} // namespace
+
+int askElement(int elementCount, const double* screenX, const double* screenY, int paneWidth, int paneHeight)
+{
+    const Rectangle strip = promptViewport(paneWidth, paneHeight);
+    const Rectangle real = promptRealWindow(paneWidth);
+    const std::string range = elementRangeText(elementCount);
+    if (displayIsHeadless()) return askByKeys(elementCount, strip, real, range);
+    return askInWindow(elementCount, screenX, screenY, paneWidth, paneHeight, strip, real, range);
 }
 
 void showShortMessage(int left, std::string_view text, std::string_view keyText)

@@ -11,13 +11,17 @@ namespace tarnova::pickara {
 void showWaitMessage(int paneWidth, int paneHeight);
 
 // Every element's number, "(I4)", with its text's upper-left corner at its screen point shifted
-// by numberOffset; white background, dark blue numbers.
+// by numberOffset (and placed in the view); white background, dark blue numbers. The numbers
+// keep their size at every zoom. With `boxes`, the drawn digits of each number are put there.
 void drawSection(int elementCount, const double* screenX, const double* screenY, int paneWidth,
-                 int paneHeight);
+                 int paneHeight, const SectionView& view = {}, NumberBox* boxes = nullptr);
 
 // Shows the prompt strip and reads keys until an entry names an element from 1 to elementCount;
-// returns it. (When the keys run out, the display layer ends the program.)
-int askElement(int elementCount, int paneWidth, int paneHeight);
+// returns it. (When the keys run out, the display layer ends the program.) In a window the
+// section can also be zoomed (wheel, Ctrl with + or -) about the pointer, dragged (left button,
+// Ctrl with the arrows), and set back with Home; a click on a number enters it as if typed, a
+// double click enters and accepts it.
+int askElement(int elementCount, const double* screenX, const double* screenY, int paneWidth, int paneHeight);
 
 // A message in text colour 5 on background 0 over rows 21 to 24, columns left to 55: the two texts one after the
 // other from the window's first position, then one key (none headless).

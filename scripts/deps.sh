@@ -2,9 +2,9 @@
 # Installs the Debian packages the suite needs (as root), or prints the apt line and stops.
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
-want=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fontconfig)
+want=(cmake g++ make pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fontconfig)
 if [ "${1:-build}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool clang libclang-rt-dev ninja-build python3)
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev ninja-build python3)
 fi
 missing=()
 for p in "${want[@]}"; do

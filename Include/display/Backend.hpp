@@ -72,6 +72,12 @@ public:
     // May end the program (headless input exhausted twice).
     virtual int nextKey(int& code) = 0;
 
+    // Program thread, display lock not held. As nextKey, but with the pointer input asked for
+    // by setPointerInput. A backend without a pointer gives keys only.
+    virtual InputEvent nextInput();
+    // Program thread. Pointer input is queued only while it is on.
+    virtual void setPointerInput(bool on) { (void)on; }
+
     // Program thread, display lock not held. Blocks, without spinning, until the user chooses
     // Exit (exitRequested) or, headless, standard input is exhausted.
     virtual void waitForExit() = 0;

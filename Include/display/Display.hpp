@@ -132,6 +132,25 @@ int setPalette(const std::uint32_t* colours, int count);
 // Waits for a key; a key without a character gives 0, then its code on the next call.
 int readKey();
 
+// Input of a program that also follows the pointer: keys, and from a real window the mouse over
+// the pane. Only a window produces pointer input, and only while it is asked for.
+struct InputEvent {
+    enum class Kind { key, press, release, motion, wheel };
+    Kind kind = Kind::key;
+    int character = 0;      // key: as readKey returns it
+    int code = 0;           // key without a character: its code, at once
+    bool control = false;   // key: Ctrl was held
+    int x = 0;              // pointer: pane pixel (may lie outside the pane while dragging)
+    int y = 0;
+    int clicks = 0;         // press and release of the left button: 1 single, 2 double click
+    int notches = 0;        // wheel: positive away from the user (zoom in)
+};
+// Asks the window for pointer input (press, release and motion of the left button over the pane,
+// the wheel; Ctrl with + or - comes as a wheel notch at the pointer) or stops it.
+void setPointerInput(bool on);
+// Waits for the next input. A key pending from readKey comes first.
+InputEvent readInput();
+
 struct TimeOfDay {
     std::int16_t hour = 0, minute = 0, second = 0, hundredths = 0;
 };

@@ -45,6 +45,48 @@ int readKey()
     return ch;
 }
 
+InputEvent Backend::nextInput()
+{
+    InputEvent event;
+    event.character = nextKey(event.code);
+    return event;
+}
+
+void setPointerInput(bool on)
+{
+    Backend* backend = nullptr;
+    {
+        auto guard = layer::lock();
+        backend = displayState().backend;
+    }
+    if (backend) backend->setPointerInput(on);
+}
+
+InputEvent readInput()
+{
+    InputEvent event;
+    {
+        std::lock_guard<std::mutex> guard(keys::pendingMutex);
+        if (keys::pendingCode >= 0) {
+            event.code = keys::pendingCode;
+            keys::pendingCode = -1;
+            return event;
+        }
+    }
+    Backend* backend = nullptr;
+    {
+        auto guard = layer::lock();
+        layer::state();
+        layer::flushEcho();
+        backend = displayState().backend;
+    }
+    if (!backend) {
+        event.character = 13;
+        return event;
+    }
+    return backend->nextInput();
+}
+
 void postKey(int character, int code)
 {
     Backend* backend = nullptr;

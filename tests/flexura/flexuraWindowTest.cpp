@@ -1,7 +1,10 @@
 // Flexura in a real window on a virtual X server, driven with xdotool as a user would: the keys
 // choose the map and an element, File > Save images and tables writes the files, Enter hands the
-// element to Curvella (which opens its own window), and Window > Exit ends with status 0.
+// element to Curvella (which opens its own window), so does a double click on an element of the
+// map, and Window > Exit ends with status 0.
 
+#include "caseInputs.hpp"
+#include "collapseMap.hpp"
 #include "xSession.hpp"
 
 #include <gtest/gtest.h>
@@ -14,6 +17,12 @@
 
 namespace tarnova::windowtest {
 namespace {
+
+using flexura::CaseData;
+using flexura::MapLayout;
+using flexura::elementAt;
+using flexura::mapLayout;
+using flexura::readCase;
 
 namespace fs = std::filesystem;
 
@@ -75,6 +84,33 @@ TEST(FlexuraWindow, KeysMenuAndEnterDoWhatTheySay)
     EXPECT_NE(curvella, 0u) << flexura.output();
     EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "Element.002"); }));
     if (curvella != 0) sendCloseRequest(x.connection(), curvella);
+
+    // On the map a double click on element 3 hands it over as well.
+    CaseData data;
+    {
+        const fs::path here = fs::current_path();
+        fs::current_path(dir);
+        ASSERT_TRUE(readCase("BOX", data).ok);
+        fs::current_path(here);
+    }
+    const Geometry client = windowGeometry(x.connection(), frame);
+    const int paneW = client.width, paneH = client.height - 44;  // less the menu bar and status line
+    const MapLayout layout = mapLayout(data, paneW, paneH);
+    int atX = -1, atY = -1;
+    for (int py = 0; py < paneH && atX < 0; ++py)
+        for (int px = 0; px < paneW && atX < 0; ++px)
+            if (elementAt(data, layout, px, py) == 2) {
+                atX = px;
+                atY = py;
+            }
+    ASSERT_GE(atX, 0);
+    ASSERT_TRUE(xdotool(x.name(), {"mousemove", std::to_string(client.x + atX + 1), std::to_string(client.y + 22 + atY + 1),
+                                   "click", "--repeat", "2", "--delay", "60", "1"}));
+    EXPECT_TRUE(waitFor([&] { return readWhole(dir / "nElem.txt") == "   3\r\n"; })) << readWhole(dir / "nElem.txt");
+    const Window second = findWindow(x.connection(), "Element Behaviour", 20s);
+    EXPECT_NE(second, 0u) << flexura.output();
+    EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "Element.003"); }));
+    if (second != 0) sendCloseRequest(x.connection(), second);
 
     keys({"alt+w", "x"});
     EXPECT_EQ(flexura.waitForExit(20s), std::optional<int>(0)) << flexura.output();

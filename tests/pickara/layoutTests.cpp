@@ -177,5 +177,53 @@ TEST(PickaraLayout, RangeTextKeepsTheBlankOfTheThreeDigitField)
     EXPECT_EQ(elementRangeText(600), "(1 - 600)");
 }
 
+TEST(PickaraView, ZoomKeepsThePointerFixedAndZoomOneIsTheScreenAsDrawn)
+{
+    const SectionView none;
+    const ScreenPoint same = viewedPlace(none, 123.5, 456.25);
+    EXPECT_EQ(same.x, 123.5);  // exactly: zoom 1 draws where the screen was drawn
+    EXPECT_EQ(same.y, 456.25);
+
+    const SectionView in = zoomedAbout(none, 300, 200, 3);
+    EXPECT_DOUBLE_EQ(in.zoom, zoomStep * zoomStep * zoomStep);
+    const ScreenPoint fixed = viewedPlace(in, 300, 200);
+    EXPECT_DOUBLE_EQ(fixed.x, 300);
+    EXPECT_DOUBLE_EQ(fixed.y, 200);
+    // Zooming about another point keeps that one fixed in turn.
+    const SectionView again = zoomedAbout(in, 50, 60, 1);
+    const ScreenPoint before = viewedPlace(in, 10, 20), after = viewedPlace(again, 10, 20);
+    EXPECT_NEAR(after.x - 50, (before.x - 50) * zoomStep, 1e-9);
+    EXPECT_NEAR(after.y - 60, (before.y - 60) * zoomStep, 1e-9);
+
+    // Back out to zoom 1, or dragged at zoom 1: the screen as drawn, whatever the shift was.
+    const SectionView out = zoomedAbout(dragged(in, 40, -25), 10, 10, -3);
+    EXPECT_EQ(out.zoom, 1.0);
+    EXPECT_EQ(out.shiftX, 0.0);
+    EXPECT_EQ(out.shiftY, 0.0);
+    EXPECT_EQ(dragged(none, 30, 30).shiftX, 0.0);
+    EXPECT_EQ(zoomedAbout(none, 0, 0, -2).zoom, 1.0);
+    EXPECT_EQ(zoomedAbout(none, 0, 0, 100).zoom, largestZoom);
+    const SectionView moved = dragged(in, 40, -25);
+    EXPECT_DOUBLE_EQ(moved.shiftX, in.shiftX + 40);
+    EXPECT_DOUBLE_EQ(moved.shiftY, in.shiftY - 25);
+}
+
+TEST(PickaraView, NumberUnderThePointerIsTheNearestDrawnBoxHoldingIt)
+{
+    // 1 and 2 overlap; 3 stands alone.
+    const NumberBox boxes[] = {{100, 50, 116, 65}, {110, 50, 126, 65}, {300, 300, 324, 315}};
+    struct Case {
+        double x, y;
+        int element;
+    };
+    const Case cases[] = {
+        {101, 55, 1}, {115, 55, 2}, {112, 55, 1}, {113, 55, 2}, {118, 55, 2},  // nearest centre; a tie to the later drawn
+        {312, 310, 3}, {324, 310, 0}, {312, 315, 0},              // right and bottom edges are outside
+        {200, 200, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(numberUnder(boxes, 3, c.x, c.y), c.element) << c.x << ',' << c.y;
+    EXPECT_EQ(numberUnder(boxes, 0, 101, 55), 0);
+}
+
 } // namespace
 } // namespace tarnova::pickara

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace tarnova::sdl {
 namespace {
 
@@ -108,6 +111,53 @@ TEST(WindowLayout, PaneIsShownPixelForPixelAtDefaultSizeAndScaledWithAspectOther
         EXPECT_EQ(r.w, c.expected.w) << c.outWidth << 'x' << c.outHeight;
         EXPECT_EQ(r.h, c.expected.h) << c.outWidth << 'x' << c.outHeight;
     }
+}
+
+// A pane with, for each of the 16 text colours, a one-pixel horizontal and vertical line on a
+// ground of white (black for white lines), as a drawing leaves them.
+std::vector<std::uint8_t> linesPane(int w, int h)
+{
+    std::vector<std::uint8_t> pane(static_cast<std::size_t>(w) * h, 15);
+    for (int c = 0; c < 16; ++c) {
+        const int top = 10 + 20 * c;
+        for (int y = top; y < top + 20; ++y)
+            for (int x = 0; x < w; ++x) pane[static_cast<std::size_t>(y) * w + x] = c == 15 ? 0 : 15;
+        for (int x = 21; x < 200; ++x) pane[static_cast<std::size_t>(top + 7) * w + x] = static_cast<std::uint8_t>(c);
+        for (int y = top + 2; y < top + 18; ++y) pane[static_cast<std::size_t>(y) * w + 251] = static_cast<std::uint8_t>(c);
+    }
+    return pane;
+}
+
+TEST(WindowShrink, EveryOnePixelLineKeepsItsColourAtHalfAndThreeQuarterScale)
+{
+    const int w = 320, h = 340;
+    const std::vector<std::uint8_t> pane = linesPane(w, h);
+    for (const double scale : {0.5, 0.75, 0.3}) {
+        const int tw = static_cast<int>(w * scale), th = static_cast<int>(h * scale);
+        std::vector<std::uint8_t> shown(static_cast<std::size_t>(tw) * th);
+        shrinkKeepingLines(pane.data(), w, h, shown.data(), tw, th);
+        auto at = [&](int sx, int sy) {  // the shown pixel whose block holds source pixel (sx, sy)
+            int tx = tw - 1, ty = th - 1;
+            while (static_cast<long long>(tx) * w / tw > sx) --tx;
+            while (static_cast<long long>(ty) * h / th > sy) --ty;
+            return shown[static_cast<std::size_t>(ty) * tw + tx];
+        };
+        for (int c = 0; c < 16; ++c) {
+            const int top = 10 + 20 * c;
+            for (int x = 21; x < 200; ++x) ASSERT_EQ(at(x, top + 7), c) << "horizontal " << c << " at " << scale;
+            for (int y = top + 2; y < top + 18; ++y) ASSERT_EQ(at(251, y), c) << "vertical " << c << " at " << scale;
+            EXPECT_EQ(at(120, top + 15), c == 15 ? 0 : 15) << "ground " << c << " at " << scale;
+        }
+    }
+}
+
+TEST(WindowShrink, SameSizeIsTheSourcePixelForPixel)
+{
+    const int w = 320, h = 340;
+    const std::vector<std::uint8_t> pane = linesPane(w, h);
+    std::vector<std::uint8_t> shown(pane.size());
+    shrinkKeepingLines(pane.data(), w, h, shown.data(), w, h);
+    EXPECT_EQ(shown, pane);
 }
 
 } // namespace

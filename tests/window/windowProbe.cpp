@@ -5,6 +5,9 @@
 //   busy mode: writes 100 records into "written.txt", marks the pane green and waits for a key
 //              it never gets (the test closes the frame).
 //   stop mode: marks the pane green and stops (the frame stays open, as its exit behaviour says).
+//   lines mode: draws instead, for each of the 16 text colours, a band of ground with a one-pixel
+//              horizontal and vertical line and a text in that colour, saves "pane.bmp" and waits
+//              for Exit.
 
 #include "cores.hpp"
 #include "display/Display.hpp"
@@ -59,6 +62,24 @@ void drawPattern()
     drawGraphicText("Graphic text");
 }
 
+// Band of colour c: rows linesTop + 40c to +39, ground white (black for white lines).
+constexpr int linesTop = 20;
+constexpr int bandHeight = 40;
+
+void drawLines()
+{
+    for (int c = 0; c < 16; ++c) {
+        const int top = linesTop + bandHeight * c;
+        setColour(c == 15 ? 0 : 15);
+        drawRectangle(3, 0, top, paneWidth - 1, top + bandHeight - 1);
+        setColour(c);
+        drawRectangle(3, 101, top + 11, 400, top + 11);    // horizontal, one pixel high
+        drawRectangle(3, 503, top + 3, 503, top + 36);     // vertical, one pixel wide
+        moveTo(600, top + 12);
+        drawGraphicText("Il1 N/mm2 355");
+    }
+}
+
 void markProgress()
 {
     setColour(10);
@@ -68,6 +89,13 @@ void markProgress()
 void body()
 {
     startUp();
+    if (mode == "lines") {
+        drawLines();
+        saveImage("pane.bmp", 0, 0, paneWidth - 1, paneHeight - 1);
+        waitForExit();
+        setExitBehaviour(2);
+        return;
+    }
     drawPattern();
     saveImage("pane.bmp", 0, 0, paneWidth - 1, paneHeight - 1);
     if (mode == "stop") {

@@ -48,14 +48,56 @@ int ignoreXError(Display*, XErrorEvent*) { return 0; }
 VirtualDisplay::~VirtualDisplay()
 {
     if (display_ != nullptr) XCloseDisplay(display_);
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
+    for (int pid : {managerPid_, pid_}) {
+        if (pid <= 0) continue;
+        kill(pid, SIGTERM);
         int status = 0;
-        if (!reap(pid_, status, 5000ms)) {
-            kill(pid_, SIGKILL);
-            reap(pid_, status, 5000ms);
+        if (!reap(pid, status, 5000ms)) {
+            kill(pid, SIGKILL);
+            reap(pid, status, 5000ms);
         }
     }
+}
+
+bool VirtualDisplay::startWindowManager(std::string& error)
+{
+    managerPid_ = fork();
+    if (managerPid_ == 0) {
+        const int devNull = ::open("/dev/null", O_RDWR);
+        dup2(devNull, 0);
+        dup2(devNull, 1);
+        dup2(devNull, 2);
+        setenv("DISPLAY", name_.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (managerPid_ < 0) {
+        error = "fork failed";
+        return false;
+    }
+    // The manager announces itself on the root window once it manages the screen.
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto deadline = Clock::now() + 20s;
+    while (Clock::now() < deadline) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                                              &type, &format, &count, &after, &data) == Success &&
+                           type == XA_WINDOW && count == 1;
+        if (data != nullptr) XFree(data);
+        if (found) return true;
+        int status = 0;
+        if (reap(managerPid_, status, 0ms)) {
+            managerPid_ = -1;
+            error = "openbox ended at once (is the openbox package installed?)";
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    error = "openbox did not come up";
+    return false;
 }
 
 bool VirtualDisplay::start(int width, int height, std::string& error)
@@ -163,28 +205,38 @@ std::string ChildProcess::output() const
     return text.str();
 }
 
+namespace {
+
+// The mapped window titled `title` at or below `window` (a manager puts clients in its frames).
+Window findTitled(Display* display, Window window, const std::string& title, int depth)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, children[i], &attributes) == 0) continue;
+        if (attributes.map_state != IsViewable) continue;
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+            if (title == name) found = children[i];
+            XFree(name);
+        }
+        if (found == 0 && depth > 0) found = findTitled(display, children[i], title, depth - 1);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+} // namespace
+
 Window findWindow(Display* display, const std::string& title, std::chrono::milliseconds timeout)
 {
     const auto deadline = Clock::now() + timeout;
     do {
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
-            Window found = 0;
-            for (unsigned i = 0; i < count && found == 0; ++i) {
-                XWindowAttributes attributes{};
-                if (XGetWindowAttributes(display, children[i], &attributes) == 0) continue;
-                if (attributes.map_state != IsViewable) continue;
-                char* name = nullptr;
-                if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                    if (title == name) found = children[i];
-                    XFree(name);
-                }
-            }
-            if (children != nullptr) XFree(children);
-            if (found != 0) return found;
-        }
+        if (const Window found = findTitled(display, DefaultRootWindow(display), title, 2)) return found;
         std::this_thread::sleep_for(50ms);
     } while (Clock::now() < deadline);
     return 0;
@@ -237,6 +289,41 @@ bool savePpm(const Screenshot& shot, int x, int y, int width, int height, const 
 void resizeWindow(Display* display, Window window, int width, int height)
 {
     XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
+}
+
+void setMaximised(Display* display, Window window, bool maximised)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = maximised ? 1 : 0;
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    event.xclient.data.l[2] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    event.xclient.data.l[3] = 1;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
+void moveResizeWindow(Display* display, Window window, int x, int y, int width, int height)
+{
+    // A managed frame is placed by its outer corner; move the client so it lands at (x, y).
+    const Geometry now = windowGeometry(display, window);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, window, &root, &parent, &children, &count);
+    if (children != nullptr) XFree(children);
+    if (parent != root && parent != 0) {
+        // Reparented by a manager: move its frame by the difference.
+        const Geometry frame = windowGeometry(display, parent);
+        XMoveResizeWindow(display, window, frame.x + (x - now.x), frame.y + (y - now.y), static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+    } else {
+        XMoveResizeWindow(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    }
     XSync(display, False);
 }
 

@@ -28,11 +28,15 @@ public:
 
     // False (with the reason in `error`) when Xvfb is missing or does not come up.
     bool start(int width, int height, std::string& error);
+    // Starts a light window manager (openbox) on the display and waits until it manages it;
+    // false (with the reason) when it is missing or does not come up. Stopped when destroyed.
+    bool startWindowManager(std::string& error);
     const std::string& name() const { return name_; }
     Display* connection() const { return display_; }
 
 private:
     int pid_ = -1;
+    int managerPid_ = -1;
     std::string name_;
     Display* display_ = nullptr;
 };
@@ -79,6 +83,11 @@ bool savePpm(const Screenshot& shot, int x, int y, int width, int height, const 
 
 // What a window manager does when the user resizes the frame.
 void resizeWindow(Display* display, Window window, int width, int height);
+
+// What a user does with the window manager's buttons: maximise or restore the frame.
+void setMaximised(Display* display, Window window, bool maximised);
+// Moves the frame's client area to (x, y) of the screen and sizes it.
+void moveResizeWindow(Display* display, Window window, int x, int y, int width, int height);
 
 // What the frame's close button sends.
 void sendCloseRequest(Display* display, Window window);

@@ -2,6 +2,9 @@
 
 #include "Utilitar.hpp"
 
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +32,11 @@ bool isRealVideoDriver(const char* name)
     return true;
 }
 
+// How long the frame may take to reach its maximised size under a window manager.
+constexpr Uint32 settleTimeoutMilliseconds = 4000;
+// The size is taken once it has not changed for this long after the manager maximised it.
+constexpr Uint32 settledMilliseconds = 250;
+
 bool hasDisplayVariable()
 {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -44,11 +52,59 @@ constexpr int minimumPaneSide = 64;
 
 } // namespace
 
+// A window manager decorates and places the frame; without one (a bare X server) the frame is
+// placed and sized by this program alone. A Wayland compositor always manages it.
+bool WindowBackend::windowManagerRunning() const
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) != SDL_TRUE) return true;
+    if (info.subsystem != SDL_SYSWM_X11) return true;
+    ::Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_WINDOW && count == 1 && data != nullptr)
+        found = *reinterpret_cast<::Window*>(data) != 0;
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
+// Waits, handling no events of the program yet, until the manager has maximised the frame and
+// its size has stayed put; the client size is then in w and h.
+void WindowBackend::waitUntilSettled(int& w, int& h)
+{
+    const Uint32 start = SDL_GetTicks();
+    Uint32 stableSince = 0;
+    int lastW = -1, lastH = -1;
+    while (!SDL_TICKS_PASSED(SDL_GetTicks(), start + settleTimeoutMilliseconds)) {
+        SDL_PumpEvents();
+        SDL_GetWindowSize(window_, &w, &h);
+        const bool maximised = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+        if (!maximised || w != lastW || h != lastH) {
+            lastW = w;
+            lastH = h;
+            stableSince = SDL_GetTicks();
+        } else if (SDL_TICKS_PASSED(SDL_GetTicks(), stableSince + settledMilliseconds)) {
+            break;
+        }
+        SDL_Delay(10);
+    }
+    SDL_GetWindowSize(window_, &w, &h);
+}
+
 WindowBackend::~WindowBackend()
 {
     alive_ = false;
     text_.clear();
     if (paneTexture_ != nullptr) SDL_DestroyTexture(paneTexture_);
+    if (shrunkTexture_ != nullptr) SDL_DestroyTexture(shrunkTexture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (window_ != nullptr) SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -58,16 +114,16 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
 {
     if (!hasDisplayVariable()) return false;
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+    // Larger than 1:1 the pane's pixels are shown as blocks; smaller, it is shrunk by hand.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     if (!isRealVideoDriver(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     title_ = std::string(title);
-    // The frame opens maximised on the display under the pointer: the usable area of that
-    // display less the frame's own borders, menu bar and status line is the pane, whose size
-    // never changes afterwards. The borders are known once the frame is shown.
+    // The frame opens maximised on the display under the pointer; the pane is what it then holds
+    // less the menu bar and the status line, and its size never changes afterwards.
     int pointerX = 0, pointerY = 0;
     SDL_GetGlobalMouseState(&pointerX, &pointerY);
     const SDL_Point pointer{pointerX, pointerY};
@@ -91,17 +147,23 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    SDL_SetWindowMinimumSize(window_, 200, menuBarHeight + statusLineHeight + minimumPaneSide);
     SDL_ShowWindow(window_);
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
-    paneWidth_ = std::max(usable.w - left - right, minimumPaneSide);
-    paneHeight_ = std::max(usable.h - top - bottom - menuBarHeight - statusLineHeight, minimumPaneSide);
+    managed_ = windowManagerRunning();
+    int clientW = usable.w, clientH = usable.h;
+    if (managed_) {
+        // The manager puts its own title bar and borders around the frame: the pane is what
+        // the maximised frame holds, so that it is shown pixel for pixel.
+        SDL_MaximizeWindow(window_);
+        waitUntilSettled(clientW, clientH);
+    } else {
+        SDL_SetWindowPosition(window_, usable.x, usable.y);
+        SDL_SetWindowSize(window_, usable.w, usable.h);
+    }
+    paneWidth_ = std::max(clientW, minimumPaneSide);
+    paneHeight_ = std::max(clientH - menuBarHeight - statusLineHeight, minimumPaneSide);
     defaultWidth_ = paneWidth_;
     defaultHeight_ = paneHeight_ + menuBarHeight + statusLineHeight;
-    SDL_SetWindowMinimumSize(window_, 200, menuBarHeight + statusLineHeight + minimumPaneSide);
-    SDL_SetWindowSize(window_, defaultWidth_, defaultHeight_);
-    SDL_SetWindowPosition(window_, usable.x + left, usable.y + top);
-    SDL_MaximizeWindow(window_);
 
     SDL_DisplayMode mode{};
     if (SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
@@ -233,11 +295,31 @@ int WindowBackend::messageBox(std::string_view text, std::string_view caption, i
 int WindowBackend::nextKey(int& code)
 {
     std::unique_lock lock(handMutex_);
+    for (;;) {
+        handChanged_.wait(lock, [&] { return !keys_.empty(); });
+        const InputEvent event = keys_.front();
+        keys_.pop_front();
+        if (event.kind != InputEvent::Kind::key) continue;  // pointer input nobody reads now
+        code = event.code;
+        return event.character;
+    }
+}
+
+InputEvent WindowBackend::nextInput()
+{
+    std::unique_lock lock(handMutex_);
     handChanged_.wait(lock, [&] { return !keys_.empty(); });
-    const auto [character, scan] = keys_.front();
+    const InputEvent event = keys_.front();
     keys_.pop_front();
-    code = scan;
-    return character;
+    return event;
+}
+
+void WindowBackend::setPointerInput(bool on)
+{
+    pointerInput_ = on;
+    if (on) return;
+    std::lock_guard lock(handMutex_);
+    std::erase_if(keys_, [](const InputEvent& e) { return e.kind != InputEvent::Kind::key; });
 }
 
 void WindowBackend::waitForExit()
@@ -261,11 +343,30 @@ void WindowBackend::programEnded(int status)
     post(Command::wake);
 }
 
-void WindowBackend::pushKey(int character, int code)
+void WindowBackend::pushKey(int character, int code, bool control)
 {
+    InputEvent event;
+    event.character = character;
+    event.code = code;
+    event.control = control;
     {
         std::lock_guard lock(handMutex_);
-        keys_.emplace_back(character, code);
+        keys_.push_back(event);
+    }
+    handChanged_.notify_all();
+}
+
+// A run of motions not yet read is one motion to where the pointer is now.
+void WindowBackend::pushPointer(InputEvent event)
+{
+    if (!pointerInput_) return;
+    {
+        std::lock_guard lock(handMutex_);
+        if (event.kind == InputEvent::Kind::motion && !keys_.empty() &&
+            keys_.back().kind == InputEvent::Kind::motion)
+            keys_.back() = event;
+        else
+            keys_.push_back(event);
     }
     handChanged_.notify_all();
 }
@@ -331,23 +432,58 @@ void WindowBackend::windowCommand()
         post(Command::window);
 }
 
+// Full screen covers the whole display with the frame, and leaving it puts the frame back exactly
+// as it was: maximised, or at its own place and size. A window manager is asked for its full
+// screen state; without one the frame itself is moved over the display.
 void WindowBackend::doToggleFullScreen()
 {
-    fullScreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
-    SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (fullScreen_) {
+        leaveFullScreen();
+        return;
+    }
+    maximisedBeforeFullScreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+    SDL_GetWindowPosition(window_, &beforeFullScreen_.x, &beforeFullScreen_.y);
+    SDL_GetWindowSize(window_, &beforeFullScreen_.w, &beforeFullScreen_.h);
+    fullScreen_ = true;
+    if (managed_) {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &bounds) == 0) {
+            SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+            SDL_SetWindowSize(window_, bounds.w, bounds.h);
+        }
+    }
     frameDirty_ = true;
 }
 
-// "&Window": back to the frame's default size (the pane shown pixel for pixel), centred on
-// its display, out of full screen.
+void WindowBackend::leaveFullScreen()
+{
+    fullScreen_ = false;
+    if (managed_) SDL_SetWindowFullscreen(window_, 0);
+    if (maximisedBeforeFullScreen_) {
+        SDL_MaximizeWindow(window_);
+    } else {
+        SDL_SetWindowSize(window_, beforeFullScreen_.w, beforeFullScreen_.h);
+        SDL_SetWindowPosition(window_, beforeFullScreen_.x, beforeFullScreen_.y);
+    }
+    frameDirty_ = true;
+}
+
+// "&Window": out of full screen, back to the frame's default: maximised under a window manager,
+// else of the default size centred on its display; the pane is then shown pixel for pixel.
 void WindowBackend::doWindowCommand()
 {
-    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) SDL_SetWindowFullscreen(window_, 0);
+    if (fullScreen_ && managed_) SDL_SetWindowFullscreen(window_, 0);
     fullScreen_ = false;
-    SDL_RestoreWindow(window_);
-    SDL_SetWindowSize(window_, defaultWidth_, defaultHeight_);
-    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    if (managed_) {
+        SDL_MaximizeWindow(window_);
+    } else {
+        SDL_SetWindowSize(window_, defaultWidth_, defaultHeight_);
+        const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    }
     frameDirty_ = true;
 }
 

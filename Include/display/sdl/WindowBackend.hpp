@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -32,6 +33,8 @@ public:
     void changed() override;
     int messageBox(std::string_view text, std::string_view caption, int style) override;
     int nextKey(int& code) override;
+    InputEvent nextInput() override;
+    void setPointerInput(bool on) override;
     void waitForExit() override;
     void programEnded(int status) override;
     void toggleFullScreen() override;
@@ -60,12 +63,16 @@ private:
     void serviceProgram();
     void post(Command command);
     void requestClose();
-    void pushKey(int character, int code);
+    void pushKey(int character, int code, bool control = false);
+    void pushPointer(InputEvent event);
     void queueKey(int character, int code) override { pushKey(character, code); }
     Box* shownBox();
     void dismissBox(int result);
     void doToggleFullScreen();
     void doWindowCommand();
+    void leaveFullScreen();
+    bool windowManagerRunning() const;
+    void waitUntilSettled(int& w, int& h);
 
     // Input (frameInput.cpp).
     void handleEvent(const SDL_Event& event);
@@ -73,6 +80,9 @@ private:
     void handleMenuKey(const SDL_KeyboardEvent& key);
     void handleMouseDown(int x, int y);
     void handleMouseMotion(int x, int y);
+    // Pointer input for the program (frameInput.cpp); true when the event was the program's.
+    bool pointerForProgram(const SDL_Event& event);
+    bool toPane(int x, int y, int& paneX, int& paneY);
     void toOutput(int& x, int& y) const;
     int findTopByAccessKey(char key) const;
     void openMenu(int index, bool highlightFirst);
@@ -86,6 +96,7 @@ private:
     bool pullState();
     bool needsPresent();
     void present();
+    SDL_Texture* shrunkPane(int w, int h);
     void outputSize(int& w, int& h) const;
     Rect topItemRect(int index);
     Rect dropDownRect();
@@ -102,7 +113,8 @@ private:
     // Shared with the program's thread, under handMutex_.
     std::mutex handMutex_;
     std::condition_variable handChanged_;
-    std::deque<std::pair<int, int>> keys_;
+    std::deque<InputEvent> keys_;               // keys and, when asked for, pointer input
+    std::atomic<bool> pointerInput_{false};
     std::deque<Box*> boxes_;
     bool waitingForExit_ = false;
     bool ended_ = false;
@@ -122,6 +134,11 @@ private:
     int defaultWidth_ = 0;
     int defaultHeight_ = 0;
     std::vector<std::uint32_t> argb_;
+    std::vector<std::uint8_t> indices_;          // the pane as last pulled
+    std::array<std::uint32_t, 256> colours_{};   // its palette, as ARGB
+    SDL_Texture* shrunkTexture_ = nullptr;
+    int shrunkWidth_ = 0;                        // 0: to be made again
+    int shrunkHeight_ = 0;
     std::vector<MenuEntry> menu_;
     std::string status_;
     std::string title_;
@@ -136,7 +153,13 @@ private:
     bool endHandled_ = false;
     bool showEnded_ = false;
     bool lastKeyHadAlt_ = false;
+    bool swallowText_ = false;       // the text of the last key press was taken as a command
+    bool pointerHeld_ = false;       // the left button went down over the pane for the program
     bool fullScreen_ = false;
+    bool managed_ = false;           // a window manager decorates the frame
+    // The frame as it was before full screen, to go back to exactly.
+    SDL_Rect beforeFullScreen_{};
+    bool maximisedBeforeFullScreen_ = false;
     Box askBox_;
 };
 

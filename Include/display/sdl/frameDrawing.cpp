@@ -79,14 +79,16 @@ bool WindowBackend::pullState()
                                          paneWidth_, paneHeight_);
         argb_.assign(static_cast<std::size_t>(paneWidth_) * paneHeight_, 0xFF000000u);
     }
-    std::array<std::uint32_t, 256> colours{};
-    for (std::size_t i = 0; i < colours.size(); ++i) {
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
         const std::uint32_t c = state.palette[i];  // 0x00BBGGRR
-        colours[i] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+        colours_[i] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
     }
-    if (state.pixels.size() >= argb_.size())
-        std::transform(state.pixels.begin(), state.pixels.begin() + static_cast<std::ptrdiff_t>(argb_.size()),
-                       argb_.begin(), [&](std::uint8_t index) { return colours[index]; });
+    if (state.pixels.size() >= argb_.size()) {
+        indices_.assign(state.pixels.begin(), state.pixels.begin() + static_cast<std::ptrdiff_t>(argb_.size()));
+        std::transform(indices_.begin(), indices_.end(), argb_.begin(),
+                       [&](std::uint8_t index) { return colours_[index]; });
+    }
+    shrunkWidth_ = 0;  // the shrunk image is out of date
     menu_ = state.menuBar;
     if (state.programEnded || showEnded_) {
         // A frame left open after the end says so even when the program set no text for it.
@@ -120,7 +122,11 @@ void WindowBackend::present()
     SDL_RenderClear(renderer_);
     const Rect pane = paneRect(w, h, paneWidth_, paneHeight_);
     const SDL_Rect target{pane.x, pane.y, pane.w, pane.h};
-    if (paneTexture_ != nullptr) SDL_RenderCopy(renderer_, paneTexture_, nullptr, &target);
+    if (pane.w < paneWidth_ || pane.h < paneHeight_) {
+        if (SDL_Texture* shrunk = shrunkPane(pane.w, pane.h)) SDL_RenderCopy(renderer_, shrunk, nullptr, &target);
+    } else if (paneTexture_ != nullptr) {
+        SDL_RenderCopy(renderer_, paneTexture_, nullptr, &target);
+    }
     drawMenuBar(w);
     drawStatusLine(w, h);
     if (!dropItems(openMenu_).empty()) drawDropDown();
@@ -128,6 +134,31 @@ void WindowBackend::present()
     SDL_RenderPresent(renderer_);
     frameDirty_ = false;
     nextPresent_ = SDL_GetTicks() + frameInterval_;
+}
+
+// The pane shown smaller than 1:1, shrunk so that every line and stroke stays (a texture
+// scaled by the renderer would sample between one-pixel lines); made again only when the pane
+// or the size changes.
+SDL_Texture* WindowBackend::shrunkPane(int w, int h)
+{
+    if (w <= 0 || h <= 0 || indices_.empty()) return nullptr;
+    if (w == shrunkWidth_ && h == shrunkHeight_) return shrunkTexture_;
+    int textureW = 0, textureH = 0;
+    if (shrunkTexture_ != nullptr) SDL_QueryTexture(shrunkTexture_, nullptr, nullptr, &textureW, &textureH);
+    if (shrunkTexture_ == nullptr || textureW != w || textureH != h) {
+        if (shrunkTexture_ != nullptr) SDL_DestroyTexture(shrunkTexture_);
+        shrunkTexture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+        if (shrunkTexture_ == nullptr) return nullptr;
+    }
+    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    std::vector<std::uint8_t> shrunk(count);
+    shrinkKeepingLines(indices_.data(), paneWidth_, paneHeight_, shrunk.data(), w, h);
+    std::vector<std::uint32_t> argb(count);
+    std::transform(shrunk.begin(), shrunk.end(), argb.begin(), [&](std::uint8_t index) { return colours_[index]; });
+    SDL_UpdateTexture(shrunkTexture_, nullptr, argb.data(), w * 4);
+    shrunkWidth_ = w;
+    shrunkHeight_ = h;
+    return shrunkTexture_;
 }
 
 void WindowBackend::fill(const Rect& r, SDL_Color colour)

@@ -3,6 +3,7 @@
 #include "display/sdl/keyCodes.hpp"
 
 #include <cctype>
+#include <cmath>
 
 namespace tarnova::sdl {
 
@@ -56,10 +57,15 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         return;
     case SDL_TEXTINPUT:
         // Text typed with Alt held went to the menus; text during a menu or a box is theirs.
-        if (lastKeyHadAlt_ || openMenu_ >= 0 || shownBox() != nullptr) return;
+        if (lastKeyHadAlt_ || swallowText_ || openMenu_ >= 0 || shownBox() != nullptr) return;
         for (int character : textInputCharacters(event.text.text)) pushKey(character, 0);
         return;
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+        pointerForProgram(event);
+        return;
     case SDL_MOUSEBUTTONDOWN:
+        if (pointerForProgram(event)) return;
         if (event.button.button == SDL_BUTTON_LEFT) {
             int x = event.button.x, y = event.button.y;
             toOutput(x, y);
@@ -67,6 +73,7 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         }
         return;
     case SDL_MOUSEMOTION: {
+        if (pointerForProgram(event)) return;
         int x = event.motion.x, y = event.motion.y;
         toOutput(x, y);
         handleMouseMotion(x, y);
@@ -98,7 +105,9 @@ void WindowBackend::handleKeyDown(const SDL_KeyboardEvent& key)
     if (isModifierKey(sym)) return;
     // Alt Gr (mode) composes characters; it is not a menu key.
     const bool alt = (modifiers & KMOD_ALT) != 0 && (modifiers & KMOD_MODE) == 0;
+    const bool control = (modifiers & KMOD_CTRL) != 0;
     lastKeyHadAlt_ = alt;
+    swallowText_ = false;
     if (alt && isEnter(sym)) {
         if (key.repeat == 0) doToggleFullScreen();
         return;
@@ -124,8 +133,94 @@ void WindowBackend::handleKeyDown(const SDL_KeyboardEvent& key)
         }
         return;
     }
+    // Ctrl with + or - zooms as a wheel notch at the pointer, for a program that follows it.
+    if (control && pointerInput_) {
+        int notches = 0;
+        if (sym == SDLK_PLUS || sym == SDLK_EQUALS || sym == SDLK_KP_PLUS) notches = 1;
+        if (sym == SDLK_MINUS || sym == SDLK_KP_MINUS) notches = -1;
+        if (notches != 0) {
+            swallowText_ = true;
+            int x = 0, y = 0;
+            SDL_GetMouseState(&x, &y);
+            toOutput(x, y);
+            InputEvent wheel;
+            wheel.kind = InputEvent::Kind::wheel;
+            wheel.notches = notches;
+            if (!toPane(x, y, wheel.x, wheel.y)) {
+                wheel.x = paneWidth_ / 2;
+                wheel.y = paneHeight_ / 2;
+            }
+            pushPointer(wheel);
+            return;
+        }
+    }
     const KeyPress press = translateKeyDown(sym, modifiers);
-    if (press.produced) pushKey(press.character, press.code);
+    if (press.produced) pushKey(press.character, press.code, control);
+}
+
+// The pane's pixel under a point of the output; false when the point is off the pane.
+bool WindowBackend::toPane(int x, int y, int& paneX, int& paneY)
+{
+    int w = 0, h = 0;
+    outputSize(w, h);
+    const Rect pane = paneRect(w, h, paneWidth_, paneHeight_);
+    if (pane.w <= 0 || pane.h <= 0) return false;
+    paneX = static_cast<int>(std::floor(static_cast<double>(x - pane.x) * paneWidth_ / pane.w));
+    paneY = static_cast<int>(std::floor(static_cast<double>(y - pane.y) * paneHeight_ / pane.h));
+    return pane.contains(x, y);
+}
+
+// The left button and the wheel over the pane, and the motion of a drag that began there, go to
+// a program that asked for them; never while a menu is open or a box is shown.
+bool WindowBackend::pointerForProgram(const SDL_Event& event)
+{
+    if (!pointerInput_) return false;
+    const bool free = openMenu_ < 0 && shownBox() == nullptr;
+    InputEvent pointer;
+    int x = 0, y = 0;
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT || !free) return false;
+        x = event.button.x;
+        y = event.button.y;
+        toOutput(x, y);
+        if (!toPane(x, y, pointer.x, pointer.y)) return false;
+        pointer.kind = InputEvent::Kind::press;
+        pointer.clicks = event.button.clicks;
+        pointerHeld_ = true;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT || !pointerHeld_) return false;
+        x = event.button.x;
+        y = event.button.y;
+        toOutput(x, y);
+        toPane(x, y, pointer.x, pointer.y);
+        pointer.kind = InputEvent::Kind::release;
+        pointer.clicks = event.button.clicks;
+        pointerHeld_ = false;
+        break;
+    case SDL_MOUSEMOTION:
+        if (!pointerHeld_) return false;
+        x = event.motion.x;
+        y = event.motion.y;
+        toOutput(x, y);
+        toPane(x, y, pointer.x, pointer.y);
+        pointer.kind = InputEvent::Kind::motion;
+        break;
+    case SDL_MOUSEWHEEL: {
+        if (!free || event.wheel.y == 0) return false;
+        SDL_GetMouseState(&x, &y);
+        toOutput(x, y);
+        if (!toPane(x, y, pointer.x, pointer.y)) return false;
+        pointer.kind = InputEvent::Kind::wheel;
+        pointer.notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        break;
+    }
+    default:
+        return false;
+    }
+    pushPointer(pointer);
+    return true;
 }
 
 void WindowBackend::handleMenuKey(const SDL_KeyboardEvent& key)

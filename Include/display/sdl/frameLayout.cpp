@@ -1,7 +1,9 @@
 #include "display/sdl/frameLayout.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <vector>
 
 namespace tarnova::sdl {
 
@@ -52,6 +54,83 @@ MenuLabel parseMenuLabel(std::string_view text)
         result.label += label[i];
     }
     return result;
+}
+
+} // namespace tarnova::sdl
+
+namespace tarnova::sdl {
+
+namespace {
+
+// Source span [begin, end) of each target pixel along one axis, never empty.
+struct Span {
+    int begin = 0;
+    int end = 0;
+};
+std::vector<Span> blockSpans(int source, int target)
+{
+    std::vector<Span> spans(static_cast<std::size_t>(target));
+    for (int t = 0; t < target; ++t) {
+        const int begin = static_cast<int>(static_cast<long long>(t) * source / target);
+        const int end = static_cast<int>(static_cast<long long>(t + 1) * source / target);
+        spans[static_cast<std::size_t>(t)] = {std::min(begin, source - 1), std::max(end, std::min(begin, source - 1) + 1)};
+    }
+    return spans;
+}
+
+} // namespace
+
+void shrinkKeepingLines(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::uint8_t* target,
+                        int targetWidth, int targetHeight)
+{
+    if (sourceWidth <= 0 || sourceHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) return;
+    const std::vector<Span> columns = blockSpans(sourceWidth, targetWidth);
+    const std::vector<Span> rows = blockSpans(sourceHeight, targetHeight);
+    std::array<int, 256> counts{};
+    for (int ty = 0; ty < targetHeight; ++ty) {
+        const Span& row = rows[static_cast<std::size_t>(ty)];
+        const int nearTop = rows[static_cast<std::size_t>(std::max(ty - 1, 0))].begin;
+        const int nearBottom = rows[static_cast<std::size_t>(std::min(ty + 1, targetHeight - 1))].end;
+        for (int tx = 0; tx < targetWidth; ++tx) {
+            const Span& column = columns[static_cast<std::size_t>(tx)];
+            const std::uint8_t* first = source + static_cast<std::size_t>(row.begin) * sourceWidth;
+            std::uint8_t* out = target + static_cast<std::size_t>(ty) * targetWidth + tx;
+            // The common case, a block of one colour, needs no counting.
+            bool uniform = true;
+            const std::uint8_t ground = first[column.begin];
+            for (int y = row.begin; y < row.end && uniform; ++y) {
+                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
+                for (int x = column.begin; x < column.end; ++x)
+                    if (line[x] != ground) {
+                        uniform = false;
+                        break;
+                    }
+            }
+            if (uniform) {
+                *out = ground;
+                continue;
+            }
+            const int nearLeft = columns[static_cast<std::size_t>(std::max(tx - 1, 0))].begin;
+            const int nearRight = columns[static_cast<std::size_t>(std::min(tx + 1, targetWidth - 1))].end;
+            for (int y = nearTop; y < nearBottom; ++y) {
+                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
+                for (int x = nearLeft; x < nearRight; ++x) ++counts[line[x]];
+            }
+            int best = -1;
+            for (int y = row.begin; y < row.end; ++y) {
+                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
+                for (int x = column.begin; x < column.end; ++x) {
+                    const int c = line[x];
+                    if (best < 0 || counts[c] < counts[best] || (counts[c] == counts[best] && c < best)) best = c;
+                }
+            }
+            *out = static_cast<std::uint8_t>(best);
+            for (int y = nearTop; y < nearBottom; ++y) {
+                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
+                for (int x = nearLeft; x < nearRight; ++x) counts[line[x]] = 0;
+            }
+        }
+    }
 }
 
 } // namespace tarnova::sdl
