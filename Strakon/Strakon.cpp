@@ -56,12 +56,6 @@ void clearWindow()
     exitProgram(status);
 }
 
-// The stop of the calculation: its message on screen and standard error, a non-zero status.
-[[noreturn]] void stopCalculation(std::string_view detail)
-{
-    stopProgram(detail);
-}
-
 // Reports the input files that are missing, one row each; true when all three exist.
 bool inputFilesExist(std::string_view caseName)
 {
@@ -95,7 +89,6 @@ void strakon()
     setWindowState(defaultUnit, 2);
     clearWindow();
     loadPalette();
-    setStopHandler(stopCalculation);
 
     const CaseLocation location = locateCase(caseArgument());
 

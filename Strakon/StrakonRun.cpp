@@ -3,6 +3,7 @@
 #include "Calcrun/Calcrun.hpp"
 #include "Calcrun/plausibility.hpp"
 #include "StrakonPaths.hpp"
+#include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
 #include "resultsFileNames.hpp"
 #include "Utilitar.hpp"
@@ -10,7 +11,9 @@
 #include "records/Records.hpp"
 #include "records/Units.hpp"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace tarnova {
@@ -71,14 +74,20 @@ void writeReportHead(const FixedText& reportFileName)
 int runCases(std::string_view caseName, int paneWidth, int paneHeight)
 {
     resetRequests();
-    loadFonts();
-    selectFont("t'arial'h14w7e");
+    loadFontsInBackground();
 
     if (!inputFilesHaveRecords(caseName))
         return 1;
     // An implausible value stops the run here, before any file of results is written.
-    calcrun::InputCheck plausibility(calcrun::InputCheck::Mode::stopAtFirst);
-    calcrun::checkCaseFiles(plausibility, caseName);
+    // The plates thinned by each case study's corrosion are checked when that case study reads its
+    // section, so the case studies before it keep their results.
+    try {
+        calcrun::InputCheck plausibility(calcrun::InputCheck::Mode::stopAtFirst);
+        calcrun::checkOptionsFile(plausibility, caseName);
+        calcrun::checkSectionFiles(plausibility, caseName, 0, 0);
+    } catch (const CaseStudyStopped& stop) {
+        stopProgram(stop.what());
+    }
 
     FixedText reportFileName(fileNameLength, std::string(caseName) + ".rst");
     openUnit(reportUnit, reportFileName.trimmed());
@@ -90,25 +99,45 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     setTextColour(7);
     clearScreen(0);
 
+    // Several case studies are computed at once when the machine has the threads; their records
+    // reach the files in case-study order all the same. They start before the panel's first
+    // text, which waits for the fonts.
+    const int threads = caseStudyThreads();
+    std::unique_ptr<CaseStudyPool> pool;
+    if (threads > 1)
+        pool = std::make_unique<CaseStudyPool>(caseName, threads);
+    selectFont("t'arial'h14w7e");
+
     ProgressPanel panel(paneWidth, paneHeight);
     panel.drawHead(start);
 
     std::int32_t caseCount = 0;
     readRecords(optionsUnit, "(I2)", {caseCount});
     writeReportHead(reportFileName);
-
+    if (pool && pool->caseCount() != std::max(caseCount, 0))
+        pool.reset();   // the options file changed under the run: one case study after another
+    CaseRunner runner;
     ResultsFileNames resultsFiles;
     for (int k = 1; k <= caseCount; ++k) {
-        openUnit(curveUnit, curveFileName(caseName, k));
-        rewindUnit(curveUnit);
+        if (pool) {
+            pool->replayCase(k, panel);
+        } else {
+            openUnit(curveUnit, curveFileName(caseName, k));
+            rewindUnit(curveUnit);
 
-        float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
-        runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+            float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
+            try {
+                runner.runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+            } catch (const CaseStudyStopped& stop) {
+                // Its message on screen and standard error, a non-zero status.
+                stopProgram(stop.what());
+            }
+        }
 
         const TimeOfDay end = getTimeOfDay();
         panel.advance();
         panel.drawCase(k, end);
-        if (const records::Unit* results = records::findUnit(caseResultsUnit)) {
+        if (const records::Unit* results = records::findUnit(defaultUnits().table(), caseResultsUnit)) {
             const std::string warning = resultsFiles.note(k, results->fileName);
             if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
         }
@@ -117,6 +146,7 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
         if (exitRequested.load() != 0)
             break;
     }
+    pool.reset();
 
     showMessageBox("CALCULATIONS FINISHED", "CALCULATIONS", 0);
     closeUnit(traceUnit);

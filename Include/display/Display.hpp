@@ -101,6 +101,10 @@ void setViewport(int x1, int y1, int x2, int y2);
 bool setRealWindow(bool invertY, double x1, double y1, double x2, double y2);
 
 int loadFonts();
+// Starts loading the font list on a thread of its own and returns at once; selecting, measuring
+// and drawing graphic text wait for it. A program that draws text only after other work starts
+// the fonts this way so that the two overlap.
+void loadFontsInBackground();
 // Returns the font's index, or -1 (the selected font is unchanged).
 int selectFont(std::string_view options);
 int graphicTextWidth(std::string_view text);

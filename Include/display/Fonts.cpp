@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <tuple>
 
 namespace tarnova {
@@ -182,19 +183,20 @@ Match matchFont(const std::vector<FontFace>& fonts, const FontRequest& request)
 
 } // namespace fonts
 
-int loadFonts()
+namespace {
+
+// Every font face fontconfig lists, in the order the font numbers follow. Takes no lock.
+std::vector<fonts::FontFace> listFonts()
 {
-    auto guard = layer::lock();
-    auto& list = fonts::loadedFonts();
-    list.clear();
-    if (!FcInit()) return 0;
+    std::vector<fonts::FontFace> list;
+    if (!FcInit()) return list;
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_SPACING, FC_SCALABLE, FC_WEIGHT,
                                             FC_SLANT, FC_WIDTH, FC_PIXEL_SIZE, nullptr);
     FcFontSet* set = FcFontList(nullptr, pattern, objects);
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
-    if (!set) return 0;
+    if (!set) return list;
     for (int i = 0; i < set->nfont; ++i) {
         FcPattern* p = set->fonts[i];
         FcChar8* family = nullptr;
@@ -240,11 +242,47 @@ int loadFonts()
         if (ra != rb) return ra < rb;
         return std::tie(a.family, a.scalable) < std::tie(b.family, b.scalable);
     });
-    return static_cast<int>(list.size());
+    return list;
+}
+
+// The font list being loaded in the background, if any (program thread only).
+std::shared_future<void>& fontsLoading()
+{
+    static std::shared_future<void> loading;
+    return loading;
+}
+
+// Waits, with the display lock not held, for a font list being loaded in the background.
+void awaitFonts()
+{
+    const std::shared_future<void> loading = fontsLoading();
+    if (loading.valid()) loading.wait();
+}
+
+} // namespace
+
+int loadFonts()
+{
+    awaitFonts();
+    std::vector<fonts::FontFace> list = listFonts();
+    auto guard = layer::lock();
+    fonts::loadedFonts() = std::move(list);
+    return static_cast<int>(fonts::loadedFonts().size());
+}
+
+void loadFontsInBackground()
+{
+    awaitFonts();
+    fontsLoading() = std::async(std::launch::async, [] {
+                         std::vector<fonts::FontFace> list = listFonts();
+                         auto guard = layer::lock();
+                         fonts::loadedFonts() = std::move(list);
+                     }).share();
 }
 
 int selectFont(std::string_view options)
 {
+    awaitFonts();
     auto guard = layer::lock();
     const fonts::FontRequest request = fonts::parseFontOptions(options);
     const fonts::Match match = fonts::matchFont(fonts::loadedFonts(), request);
@@ -256,6 +294,7 @@ int selectFont(std::string_view options)
 
 int graphicTextWidth(std::string_view text)
 {
+    awaitFonts();
     auto guard = layer::lock();
     const fonts::Selection& sel = fonts::selection();
     const auto& list = fonts::loadedFonts();
@@ -279,6 +318,7 @@ void setGraphicTextDirection(int dx, int dy)
 
 void drawGraphicText(std::string_view text)
 {
+    awaitFonts();
     auto guard = layer::lock();
     layer::State& s = layer::state();
     fonts::Renderer* r = fonts::selectedRenderer(s);

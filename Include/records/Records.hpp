@@ -14,13 +14,17 @@
 //
 // Errors (a field that cannot be converted, a value out of range, a read at the end of a unit, a
 // file that cannot be opened) are run-time errors: the report goes to the error handler, which ends
-// the program. Every record written before the error stays in its file.
+// the program (or, for a table of its own, is thrown; see RecordUnits). Every record written before
+// the error stays in its file.
 
 #include "records/FixedText.hpp"
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
+#include <stdexcept>
+#include <vector>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -74,6 +78,103 @@ struct ListItem {
     ListItem(const std::string& v) : value(std::string_view(v)) {}
     ListItem(const FixedText& v) : value(v.view()) {}
 };
+
+namespace records {
+struct Table;
+}
+
+// A run-time error of the record layer, thrown by a unit table that is not the program's own.
+struct RecordError : std::runtime_error {
+    explicit RecordError(const std::string& report) : std::runtime_error(report) {}
+    // The report as composed where it happened, before the units were closed.
+    std::string composed;
+};
+
+// One table of units. The program has one (defaultUnits(), used by the free functions below);
+// a case study that runs beside others, or a caller that wants errors back as values, has its
+// own. Two tables share nothing: the same unit number may be open in both.
+//
+// A table's mode says where records go:
+//   files    to the files, as the free functions do;
+//   capture  into a journal of the operations (open, rewind, write, close, screen records,
+//            notes and marks), to be replayed later on a files table in the same order; files are
+//            only ever opened to read;
+//   discard  nowhere: writes are dropped before they are formatted, reads find no unit.
+// Run-time errors of a table other than the program's are thrown as RecordError, after its
+// units are closed; the program's table hands them to the installed handler.
+class RecordUnits {
+public:
+    enum class Mode { files, capture, discard };
+
+    struct JournalOp {
+        enum Kind : std::uint8_t { open, rewind, write, close, screen, skip, note, mark };
+        Kind kind = write;
+        int unit = 0;              // mark: its code; skip: records to pass over
+        std::uint32_t text = 0, textLength = 0;       // into Journal::text
+        std::uint32_t format = 0, formatLength = 0;   // write: its format; note: its once-key
+    };
+    struct Journal {
+        std::vector<JournalOp> ops;
+        std::string text;
+        void clear()
+        {
+            ops.clear();
+            text.clear();
+        }
+    };
+
+    explicit RecordUnits(Mode mode = Mode::files);
+    // Closes any unit still open without reporting records that cannot be written out then:
+    // call closeAllUnits first to have them reported.
+    ~RecordUnits();
+    RecordUnits(const RecordUnits&) = delete;
+    RecordUnits& operator=(const RecordUnits&) = delete;
+
+    Mode mode() const;
+
+    void openUnit(int unit, std::string_view fileName);
+    void rewindUnit(int unit);
+    bool atEndOfUnit(int unit);
+    void readRecords(int unit, std::string_view format, std::initializer_list<ReadItem> items);
+    void readRecords(int unit, std::string_view format, std::span<const ReadItem> items);
+    void writeRecords(int unit, std::string_view format, std::initializer_list<WriteItem> items);
+    void writeRecords(int unit, std::string_view format, std::span<const WriteItem> items);
+    void writeListRecord(int unit, std::initializer_list<ListItem> items = {});
+    void writeListRecord(int unit, std::span<const ListItem> items);
+    void closeUnit(int unit);
+    void closeAllUnits();
+
+    // Connects the unit to a file for reading only, after its first `records` records; nothing is
+    // journaled. A case study run beside others reads its option record this way.
+    void openForReading(int unit, std::string_view fileName, long records);
+
+    // A line for standard error: a files table prints it (once per key when a key is given), a
+    // capturing table journals it, a discarding one keeps it in notes().
+    void note(std::string_view text, std::string_view onceKey = {});
+    const std::vector<std::string>& notes() const;
+    // Capture: a mark for the replay's caller (progress, for instance).
+    void mark(int code);
+
+    // Capture: the journal so far. takeJournal moves it out and starts a new one.
+    Journal takeJournal();
+
+    // Files table: carries out ops of a journal in order, as if they were being done now; marks
+    // go to `onMark`. A failing op raises its error as this table raises errors.
+    using MarkHandler = void (*)(void* user, int code);
+    void replay(const Journal& journal, MarkHandler onMark = nullptr, void* user = nullptr);
+    // Raises an error composed elsewhere (RecordError::composed) on this table: its units are
+    // closed and the report goes where this table's errors go.
+    [[noreturn]] void raiseComposed(const std::string& composed);
+
+    records::Table& table() { return *table_; }
+
+private:
+    friend RecordUnits& defaultUnits();
+    std::unique_ptr<records::Table> table_;
+};
+
+// The program's own table.
+RecordUnits& defaultUnits();
 
 // Connects the unit to the named file (trailing blanks ignored; relative to the current
 // directory), creating a missing file empty. Positioned at the first record.

@@ -105,12 +105,22 @@ std::string composeReport(const ErrorPlace& place, std::string_view problem)
     return r;
 }
 
+[[noreturn]] void finishError(Table& table, const std::string& composed)
+{
+    const std::string report = composed + closeUnitsAfterError(table);
+    if (table.programTable) {
+        installedHandler(report);
+        std::exit(2);   // a handler must not return; end the program all the same
+    }
+    RecordError error(report);
+    error.composed = composed;
+    throw error;
+}
+
 void raiseRecordError(const ErrorPlace& place, std::string_view problem)
 {
-    std::string report = composeReport(place, problem);   // before the units (and names) go
-    report += closeUnitsAfterError();
-    installedHandler(report);
-    std::exit(2);   // a handler must not return; end the program all the same
+    // Composed before the units (and their names) go.
+    finishError(place.table ? *place.table : defaultUnits().table(), composeReport(place, problem));
 }
 
 } // namespace records

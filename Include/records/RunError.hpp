@@ -7,6 +7,8 @@
 
 namespace tarnova::records {
 
+struct Table;
+
 enum class Statement { read, write, open, close, rewind, eof };
 
 struct ErrorPlace {
@@ -22,13 +24,17 @@ struct ErrorPlace {
     std::string_view format;
     std::size_t item = 0;              // from 1; 0 when no item is involved
     std::string_view descriptor;       // e.g. "F10.3"
+    Table* table = nullptr;            // whose units; nullptr: the program's
 };
 
 // The report for `place` and `problem` (one line per piece of information).
 std::string composeReport(const ErrorPlace& place, std::string_view problem);
 
-// Composes the report, flushes and closes every unit and hands the report to the installed
-// error handler, which ends the program.
+// Composes the report, flushes and closes every unit of the place's table and hands the report
+// to the installed error handler, which ends the program (a table other than the program's
+// throws RecordError instead).
 [[noreturn]] void raiseRecordError(const ErrorPlace& place, std::string_view problem);
+// The same for a report already composed.
+[[noreturn]] void finishError(Table& table, const std::string& composed);
 
 } // namespace tarnova::records

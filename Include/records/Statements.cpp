@@ -18,6 +18,7 @@ namespace tarnova {
 namespace {
 
 using namespace records;
+using records::Table;
 
 // ---------------------------------------------------------------- items
 
@@ -361,70 +362,89 @@ void runRead(Unit& unit, const ParsedFormat& f, std::span<const ReadItem> items,
     }
 }
 
-Unit& openUnitOrRaise(int number, Statement statement)
+Unit& openUnitOrRaise(Table& table, int number, Statement statement)
 {
-    Unit* u = findUnit(number);
+    Unit* u = findUnit(table, number);
     if (!u) {
-        ErrorPlace place = placeOf(statement, number);
+        ErrorPlace place = placeOf(table, statement, number);
         raiseRecordError(place, number == screenUnit ? "the screen unit cannot be read" : "the unit is not open");
     }
+    ensureReadable(table, *u);
     return *u;
+}
+
+// The unit a write goes to. A capturing table journals writes to a unit it has not opened
+// itself (the report or the trace of the run); the replay finds whether it is open.
+Unit* writeUnit(Table& table, int number)
+{
+    Unit* u = findUnit(table, number);
+    if (u || table.mode != RecordUnits::Mode::capture) return u;
+    auto unit = std::make_unique<Unit>();
+    unit->number = number;
+    unit->fileTried = true;
+    table.units.push_back(std::move(unit));
+    return table.units.back().get();
 }
 
 thread_local std::string screenRecord;
 
 } // namespace
 
-void readRecords(int unit, std::string_view format, std::initializer_list<ReadItem> items)
+void RecordUnits::readRecords(int unit, std::string_view format, std::initializer_list<ReadItem> items)
 {
     readRecords(unit, format, std::span<const ReadItem>(items.begin(), items.size()));
 }
 
-void readRecords(int unit, std::string_view format, std::span<const ReadItem> items)
+void RecordUnits::readRecords(int unit, std::string_view format, std::span<const ReadItem> items)
 {
-    Unit& u = openUnitOrRaise(unit, Statement::read);
-    ErrorPlace place = placeOf(Statement::read, unit);
+    Table& t = table();
+    Unit& u = openUnitOrRaise(t, unit, Statement::read);
+    ErrorPlace place = placeOf(t, Statement::read, unit);
     ParsedFormat parsed;
     parseOrRaise(format, parsed, place);
     runRead(u, parsed, items, place);
 }
 
-void writeRecords(int unit, std::string_view format, std::initializer_list<WriteItem> items)
+void RecordUnits::writeRecords(int unit, std::string_view format, std::initializer_list<WriteItem> items)
 {
     writeRecords(unit, format, std::span<const WriteItem>(items.begin(), items.size()));
 }
 
-void writeRecords(int unit, std::string_view format, std::span<const WriteItem> items)
+void RecordUnits::writeRecords(int unit, std::string_view format, std::span<const WriteItem> items)
 {
-    ErrorPlace place = placeOf(Statement::write, unit);
+    Table& t = table();
+    if (t.mode == Mode::discard) return;
+    ErrorPlace place = placeOf(t, Statement::write, unit);
     ParsedFormat parsed;
     if (unit == screenUnit) {
         parseOrRaise(format, parsed, place);
         screenRecord.clear();
-        runWrite(parsed, items, screenRecord, place, 0, [] {
-            writeScreenRecord(screenRecord);
+        runWrite(parsed, items, screenRecord, place, 0, [&t] {
+            writeScreenRecord(t, screenRecord);
             screenRecord.clear();
         });
         return;
     }
-    Unit* u = findUnit(unit);
+    Unit* u = writeUnit(t, unit);
     if (!u) raiseRecordError(place, "the unit is not open");
     parseOrRaise(format, parsed, place);
     u->out.clear();
-    runWrite(parsed, items, u->out, place, u->recordsPassed + 1, [&] { writeRecordLine(*u, place); });
+    runWrite(parsed, items, u->out, place, u->recordsPassed + 1, [&] { writeRecordLine(t, *u, place); });
 }
 
-void writeListRecord(int unit, std::initializer_list<ListItem> items)
+void RecordUnits::writeListRecord(int unit, std::initializer_list<ListItem> items)
 {
     writeListRecord(unit, std::span<const ListItem>(items.begin(), items.size()));
 }
 
-void writeListRecord(int unit, std::span<const ListItem> items)
+void RecordUnits::writeListRecord(int unit, std::span<const ListItem> items)
 {
-    ErrorPlace place = placeOf(Statement::write, unit);
+    Table& t = table();
+    if (t.mode == Mode::discard) return;
+    ErrorPlace place = placeOf(t, Statement::write, unit);
     Unit* u = nullptr;
     if (unit != screenUnit) {
-        u = findUnit(unit);
+        u = writeUnit(t, unit);
         if (!u) raiseRecordError(place, "the unit is not open");
     }
     std::string& record = u ? u->out : screenRecord;
@@ -441,12 +461,31 @@ void writeListRecord(int unit, std::span<const ListItem> items)
         }
     }
     if (u) {
-        writeRecordLine(*u, place);
+        writeRecordLine(t, *u, place);
     } else {
-        writeScreenRecord(record);
+        writeScreenRecord(t, record);
         record.clear();
     }
 }
+
+void readRecords(int unit, std::string_view format, std::initializer_list<ReadItem> items)
+{
+    defaultUnits().readRecords(unit, format, items);
+}
+void readRecords(int unit, std::string_view format, std::span<const ReadItem> items)
+{
+    defaultUnits().readRecords(unit, format, items);
+}
+void writeRecords(int unit, std::string_view format, std::initializer_list<WriteItem> items)
+{
+    defaultUnits().writeRecords(unit, format, items);
+}
+void writeRecords(int unit, std::string_view format, std::span<const WriteItem> items)
+{
+    defaultUnits().writeRecords(unit, format, items);
+}
+void writeListRecord(int unit, std::initializer_list<ListItem> items) { defaultUnits().writeListRecord(unit, items); }
+void writeListRecord(int unit, std::span<const ListItem> items) { defaultUnits().writeListRecord(unit, items); }
 
 void formatToText(FixedText& text, std::string_view format, std::initializer_list<WriteItem> items)
 {

@@ -16,14 +16,28 @@ namespace {
 
 constexpr std::size_t fileBufferSize = 1 << 16;
 
-// Never destroyed: units stay usable while the program ends, and stdio flushes at exit.
-std::vector<std::unique_ptr<records::Unit>>& unitTable()
+ScreenSink installedSink = nullptr;
+
+using records::Table;
+using Op = RecordUnits::JournalOp;
+
+std::uint32_t journalText(Table& t, std::string_view text)
 {
-    static auto* table = new std::vector<std::unique_ptr<records::Unit>>();
-    return *table;
+    const auto at = static_cast<std::uint32_t>(t.journal.text.size());
+    t.journal.text.append(text);
+    return at;
 }
 
-ScreenSink installedSink = nullptr;
+Op& journal(Table& t, Op::Kind kind, int unit, std::string_view text = {})
+{
+    Op op;
+    op.kind = kind;
+    op.unit = unit;
+    op.text = journalText(t, text);
+    op.textLength = static_cast<std::uint32_t>(text.size());
+    t.journal.ops.push_back(op);
+    return t.journal.ops.back();
+}
 
 std::string trimmedName(std::string_view name) { return std::string(name.substr(0, trimmedLength(name))); }
 
@@ -39,9 +53,10 @@ bool closeFile(records::Unit& unit)
     return closed && !failedBefore;
 }
 
-[[noreturn]] void raiseCloseError(records::Statement statement, const records::Unit& unit, int error)
+[[noreturn]] void raiseCloseError(Table& table, records::Statement statement, const records::Unit& unit, int error)
 {
     records::ErrorPlace place;
+    place.table = &table;
     place.statement = statement;
     place.unit = unit.number;
     place.fileName = unit.fileName;
@@ -53,26 +68,40 @@ bool closeFile(records::Unit& unit)
 
 namespace records {
 
-Unit* findUnit(int number)
+Unit* findUnit(Table& table, int number)
 {
-    for (auto& u : unitTable())
+    for (auto& u : table.units)
         if (u->number == number) return u.get();
     return nullptr;
 }
 
-ErrorPlace placeOf(Statement statement, int number)
+ErrorPlace placeOf(Table& table, Statement statement, int number)
 {
     ErrorPlace place;
+    place.table = &table;
     place.statement = statement;
     place.unit = number;
-    if (Unit* u = findUnit(number)) place.fileName = u->fileName;
+    if (Unit* u = findUnit(table, number)) place.fileName = u->fileName;
     return place;
+}
+
+void ensureReadable(Table& table, Unit& unit)
+{
+    if (table.mode != RecordUnits::Mode::capture || unit.fileTried) return;
+    unit.fileTried = true;
+    unit.file = std::fopen(unit.fileName.c_str(), "rb");
+    if (!unit.file) unit.file = std::fopen("/dev/null", "rb");   // missing: it would be created empty
+    if (unit.file) {
+        unit.buffer = std::make_unique<char[]>(fileBufferSize);
+        std::setvbuf(unit.file, unit.buffer.get(), _IOFBF, fileBufferSize);
+        for (long r = 0; r < unit.recordsPassed && readRecordLine(unit);) ++r;   // back to its position
+    }
 }
 
 // Switching from writing to reading needs a positioning call between them (stdio rule).
 static void endWriting(Unit& unit)
 {
-    if (unit.writing) {
+    if (unit.writing && unit.file) {
         std::fflush(unit.file);
         std::fseek(unit.file, 0, SEEK_CUR);
         unit.writing = false;
@@ -81,6 +110,7 @@ static void endWriting(Unit& unit)
 
 bool unitAtEnd(Unit& unit)
 {
+    if (!unit.file) return true;
     endWriting(unit);
     int c = getc_unlocked(unit.file);
     if (c == EOF) {
@@ -93,6 +123,7 @@ bool unitAtEnd(Unit& unit)
 
 bool readRecordLine(Unit& unit)
 {
+    if (!unit.file) return false;
     endWriting(unit);
     std::FILE* f = unit.file;
     int c = getc_unlocked(f);
@@ -118,8 +149,24 @@ bool readRecordLine(Unit& unit)
     return true;
 }
 
-void writeRecordLine(Unit& unit, ErrorPlace& place)
+void writeRecordLine(Table& table, Unit& unit, ErrorPlace& place)
 {
+    if (table.mode == RecordUnits::Mode::capture) {
+        // A write after records were read continues after them: the replay passes them over.
+        if (!unit.writing && unit.recordsPassed > 0) journal(table, Op::skip, unit.number).format =
+            static_cast<std::uint32_t>(unit.recordsPassed);
+        unit.writing = true;
+        Op& op = journal(table, Op::write, unit.number, unit.out);
+        if (place.format != table.lastFormat || table.journal.text.size() < table.lastFormatAt) {
+            table.lastFormat.assign(place.format);
+            table.lastFormatAt = journalText(table, place.format);
+        }
+        op.format = table.lastFormatAt;
+        op.formatLength = static_cast<std::uint32_t>(place.format.size());
+        unit.out.clear();
+        ++unit.recordsPassed;
+        return;
+    }
     if (unit.readOnly) {
         place.record = unit.recordsPassed + 1;
         raiseRecordError(place, unit.directory ? "the file is a directory"
@@ -144,8 +191,13 @@ void writeRecordLine(Unit& unit, ErrorPlace& place)
     ++unit.recordsPassed;
 }
 
-void writeScreenRecord(std::string_view record)
+void writeScreenRecord(Table& table, std::string_view record)
 {
+    if (table.mode == RecordUnits::Mode::capture) {
+        journal(table, Op::screen, screenUnit, record);
+        return;
+    }
+    if (table.mode == RecordUnits::Mode::discard) return;
     if (installedSink) {
         installedSink(record);
     } else {
@@ -160,11 +212,50 @@ using records::Unit;
 
 void setScreenSink(ScreenSink sink) { installedSink = sink; }
 
-void openUnit(int unit, std::string_view fileName)
+RecordUnits::RecordUnits(Mode mode) : table_(std::make_unique<Table>())
 {
-    if (unit == screenUnit) return;
+    table_->mode = mode;
+}
+
+RecordUnits::~RecordUnits()
+{
+    for (auto& u : table_->units) closeFile(*u);
+}
+
+RecordUnits::Mode RecordUnits::mode() const { return table_->mode; }
+
+RecordUnits& defaultUnits()
+{
+    // Never destroyed: units stay usable while the program ends, and stdio flushes at exit.
+    static RecordUnits* units = [] {
+        auto* u = new RecordUnits(RecordUnits::Mode::files);
+        u->table_->programTable = true;
+        return u;
+    }();
+    return *units;
+}
+
+void RecordUnits::openUnit(int unit, std::string_view fileName)
+{
+    Table& t = *table_;
+    if (unit == screenUnit || t.mode == Mode::discard) return;
     std::string name = trimmedName(fileName);
-    if (Unit* open = records::findUnit(unit)) {
+    if (t.mode == Mode::capture) {
+        journal(t, Op::open, unit, name);
+        auto& units = t.units;
+        for (auto it = units.begin(); it != units.end(); ++it)
+            if ((*it)->number == unit) {
+                closeFile(**it);
+                units.erase(it);
+                break;
+            }
+        auto u = std::make_unique<Unit>();
+        u->number = unit;
+        u->fileName = std::move(name);
+        units.push_back(std::move(u));
+        return;
+    }
+    if (Unit* open = records::findUnit(t, unit)) {
         // Reconnecting a unit ends its former connection first.
         closeUnit(open->number);
     }
@@ -184,6 +275,7 @@ void openUnit(int unit, std::string_view fileName)
     if (!u->file) {
         int error = errno;
         records::ErrorPlace place;
+        place.table = &t;
         place.statement = records::Statement::open;
         place.unit = unit;
         place.fileName = name;
@@ -193,54 +285,88 @@ void openUnit(int unit, std::string_view fileName)
     std::setvbuf(u->file, u->buffer.get(), _IOFBF, fileBufferSize);
     u->line.reserve(256);
     u->out.reserve(256);
-    unitTable().push_back(std::move(u));
+    t.units.push_back(std::move(u));
 }
 
-void rewindUnit(int unit)
+void RecordUnits::openForReading(int unit, std::string_view fileName, long records)
 {
-    Unit* u = records::findUnit(unit);
+    Table& t = *table_;
+    for (auto it = t.units.begin(); it != t.units.end(); ++it)
+        if ((*it)->number == unit) {
+            closeFile(**it);
+            t.units.erase(it);
+            break;
+        }
+    auto u = std::make_unique<Unit>();
+    u->number = unit;
+    u->fileName = trimmedName(fileName);
+    u->fileTried = true;
+    u->readOnly = true;
+    u->file = std::fopen(u->fileName.c_str(), "rb");
+    if (!u->file) u->file = std::fopen("/dev/null", "rb");
+    if (u->file) {
+        u->buffer = std::make_unique<char[]>(fileBufferSize);
+        std::setvbuf(u->file, u->buffer.get(), _IOFBF, fileBufferSize);
+        for (long r = 0; r < records && records::readRecordLine(*u); ++r) {}
+    }
+    t.units.push_back(std::move(u));
+}
+
+void RecordUnits::rewindUnit(int unit)
+{
+    Table& t = *table_;
+    if (t.mode == Mode::discard) return;
+    if (t.mode == Mode::capture) journal(t, Op::rewind, unit);
+    Unit* u = records::findUnit(t, unit);
     if (!u) return;   // rewinding a unit that is not connected has no effect
-    if (std::fflush(u->file) != 0) raiseCloseError(records::Statement::rewind, *u, errno);
-    std::fseek(u->file, 0, SEEK_SET);
+    if (u->file) {
+        if (std::fflush(u->file) != 0) raiseCloseError(t, records::Statement::rewind, *u, errno);
+        std::fseek(u->file, 0, SEEK_SET);
+    }
     u->writing = false;
     u->recordsPassed = 0;
 }
 
-bool atEndOfUnit(int unit)
+bool RecordUnits::atEndOfUnit(int unit)
 {
-    Unit* u = records::findUnit(unit);
+    Table& t = *table_;
+    Unit* u = records::findUnit(t, unit);
     if (!u) {
-        records::ErrorPlace place = records::placeOf(records::Statement::eof, unit);
+        records::ErrorPlace place = records::placeOf(t, records::Statement::eof, unit);
         raiseRecordError(place, unit == screenUnit ? "the screen unit cannot be read" : "the unit is not open");
     }
-    return records::unitAtEnd(*u);
+    records::ensureReadable(t, *u);
+    return u->file ? records::unitAtEnd(*u) : true;
 }
 
-void closeUnit(int unit)
+void RecordUnits::closeUnit(int unit)
 {
-    auto& table = unitTable();
-    for (auto it = table.begin(); it != table.end(); ++it) {
+    Table& t = *table_;
+    if (t.mode == Mode::discard) return;
+    if (t.mode == Mode::capture) journal(t, Op::close, unit);
+    auto& units = t.units;
+    for (auto it = units.begin(); it != units.end(); ++it) {
         if ((*it)->number == unit) {
             if (!closeFile(**it)) {
                 // The report names the unit and its file, so it is composed before they go.
                 const int error = errno;
                 std::unique_ptr<Unit> closed = std::move(*it);
-                table.erase(it);
-                raiseCloseError(records::Statement::close, *closed, error);
+                units.erase(it);
+                raiseCloseError(t, records::Statement::close, *closed, error);
             }
-            table.erase(it);
+            units.erase(it);
             return;
         }
     }
 }
 
-void closeAllUnits()
+void RecordUnits::closeAllUnits()
 {
     // Every unit is closed, and taken out of the table before any failure is raised, so the
     // error path (which closes all units again) finds nothing left to close.
-    auto& table = unitTable();
+    Table& t = *table_;
     std::vector<std::unique_ptr<Unit>> closing;
-    closing.swap(table);
+    closing.swap(t.units);
     const Unit* failed = nullptr;
     int error = 0;
     for (auto& u : closing) {
@@ -250,20 +376,105 @@ void closeAllUnits()
         }
     }
     std::fflush(stdout);
-    if (failed) raiseCloseError(records::Statement::close, *failed, error);
+    if (failed) raiseCloseError(t, records::Statement::close, *failed, error);
 }
+
+void RecordUnits::note(std::string_view text, std::string_view onceKey)
+{
+    Table& t = *table_;
+    if (t.mode == Mode::capture) {
+        Op& op = journal(t, Op::note, 0, text);
+        op.format = journalText(t, onceKey);
+        op.formatLength = static_cast<std::uint32_t>(onceKey.size());
+        return;
+    }
+    if (!onceKey.empty()) {
+        for (const std::string& key : t.noteKeys)
+            if (key == onceKey) return;
+        t.noteKeys.emplace_back(onceKey);
+    }
+    if (t.mode == Mode::files) {
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fputc('\n', stderr);
+    } else {
+        t.notes.emplace_back(text);
+    }
+}
+
+const std::vector<std::string>& RecordUnits::notes() const { return table_->notes; }
+
+void RecordUnits::mark(int code)
+{
+    if (table_->mode == Mode::capture) journal(*table_, Op::mark, code);
+}
+
+RecordUnits::Journal RecordUnits::takeJournal()
+{
+    Journal taken;
+    std::swap(taken, table_->journal);
+    // The next batch is about as large as this one.
+    table_->journal.ops.reserve(taken.ops.size());
+    table_->journal.text.reserve(taken.text.size());
+    table_->lastFormat.clear();
+    table_->lastFormatAt = 0;
+    return taken;
+}
+
+void RecordUnits::replay(const Journal& journal, MarkHandler onMark, void* user)
+{
+    Table& t = *table_;
+    auto text = [&](std::uint32_t at, std::uint32_t length) { return std::string_view(journal.text).substr(at, length); };
+    Unit* last = nullptr;   // the unit of the last write, until a unit is opened or closed
+    for (const Op& op : journal.ops) {
+        switch (op.kind) {
+        case Op::open: last = nullptr; openUnit(op.unit, text(op.text, op.textLength)); break;
+        case Op::rewind: rewindUnit(op.unit); break;
+        case Op::close: last = nullptr; closeUnit(op.unit); break;
+        case Op::screen: records::writeScreenRecord(t, text(op.text, op.textLength)); break;
+        case Op::note: note(text(op.text, op.textLength), text(op.format, op.formatLength)); break;
+        case Op::mark:
+            if (onMark) onMark(user, op.unit);
+            break;
+        case Op::skip:
+            if (Unit* u = records::findUnit(t, op.unit))
+                for (std::uint32_t r = 0; r < op.format && records::readRecordLine(*u); ++r) {}
+            break;
+        case Op::write: {
+            Unit* u = last && last->number == op.unit ? last : records::findUnit(t, op.unit);
+            records::ErrorPlace place;
+            place.table = &t;
+            place.statement = records::Statement::write;
+            place.unit = op.unit;
+            if (!u) raiseRecordError(place, "the unit is not open");
+            place.fileName = u->fileName;
+            place.format = text(op.format, op.formatLength);
+            u->out.assign(text(op.text, op.textLength));
+            records::writeRecordLine(t, *u, place);
+            last = u;
+            break;
+        }
+        }
+    }
+}
+
+void RecordUnits::raiseComposed(const std::string& composed) { records::finishError(*table_, composed); }
+
+void openUnit(int unit, std::string_view fileName) { defaultUnits().openUnit(unit, fileName); }
+void rewindUnit(int unit) { defaultUnits().rewindUnit(unit); }
+bool atEndOfUnit(int unit) { return defaultUnits().atEndOfUnit(unit); }
+void closeUnit(int unit) { defaultUnits().closeUnit(unit); }
+void closeAllUnits() { defaultUnits().closeAllUnits(); }
 
 namespace records {
 
-std::string closeUnitsAfterError()
+std::string closeUnitsAfterError(Table& table)
 {
-    auto& table = unitTable();
     std::string failures;
-    for (auto& u : table)
+    for (auto& u : table.units)
         if (!closeFile(*u))
             failures += "  unit " + std::to_string(u->number) + ", file \"" + u->fileName +
                         "\": records written to it did not all reach the file: " + std::strerror(errno) + "\n";
-    table.clear();
+    table.units.clear();
     std::fflush(stdout);
     return failures;
 }

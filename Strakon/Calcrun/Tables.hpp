@@ -1,7 +1,7 @@
 #pragma once
 // The engine's data: the element table, the material table, the options of the current case
-// study, the section scalars and the tripping table. All statically sized, owned for the whole run
-// and overwritten by each case study.
+// study, the section scalars and the tripping table. All statically sized; a run context
+// (Engine.hpp) owns one set, overwritten by each case study it runs.
 
 #include "records/FixedText.hpp"
 
@@ -63,17 +63,20 @@ struct SectionScalars {
     float sectionArea = 0, neutralAxisX = 0, neutralAxisY = 0;
     float verticalBendingInertia = 0, horizontalBendingInertia = 0, deckModulus = 0, bottomModulus = 0;
     float elasticMoment = 0, plasticNeutralAxis = 0, plasticMoment = 0;
+    float elasticAxisX = 0, elasticAxisY = 0;  // the neutral axis above, before the iteration moves it
 };
 
 // Elements are numbered 1..elementCount; element(n) hides the zero-based storage.
 struct ElementTable {
     std::array<Element, maxElements> rows{};
     Element& operator()(int n) { return rows[static_cast<std::size_t>(n - 1)]; }
+    const Element& operator()(int n) const { return rows[static_cast<std::size_t>(n - 1)]; }
 };
 
 struct MaterialTable {
     std::array<MaterialSet, materialSetCount> sets{};
     MaterialSet& operator()(int k) { return sets[static_cast<std::size_t>(k - 1)]; }
+    const MaterialSet& operator()(int k) const { return sets[static_cast<std::size_t>(k - 1)]; }
 };
 
 // Stress ratios (tripping stress over yield stress); column 1 is the element's T.
@@ -88,6 +91,7 @@ struct TrippingTable {
 // Results of the converged steps of the collapse iteration (index = step, 1..50).
 struct StepResult {
     float resultantMoment = 0, momentX = 0, momentY = 0, curvature = 0;
+    float neutralAxisX = 0, neutralAxisY = 0;  // where the step converged
 };
 using StepTable = std::array<StepResult, stepCount + 1>;
 
@@ -97,19 +101,10 @@ struct Ultimate {
     float moment = 0, momentX = 0, momentY = 0, curvature = 0, sectionModulus = 0;
 };
 
-extern ElementTable element;
-extern MaterialTable material;
-extern CaseOptions options;
-extern SectionScalars section;
-extern TrippingTable trippingStress;
-extern StepTable stepResults;
-extern Ultimate ultimate;
-
 // Where the run is, for the stop messages.
-struct RunContext {
+struct RunPlace {
     int caseStudy = 0;
     int step = 0;  // 0 before the collapse iteration
 };
-extern RunContext context;
 
 } // namespace tarnova::calcrun

@@ -55,9 +55,9 @@ bool axisShiftConverged(float axisShift, float axisY)
     return std::fabs(axisShift / axisY) < 0.0001f;
 }
 
-void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2,
-                         CollapseProgress& progress)
+void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2)
 {
+    CollapseProgress& progress = *this->progress;
     options.behaviourCode = behaviourCode;
     options.sheddingCode = sheddingCode;
     SectionScalars& s = section;
@@ -76,7 +76,7 @@ void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, fl
     float curvature = 0.0f;
     const float yieldForce = s.maxYieldStress * s.sectionArea;
     for (int k = 1; k <= stepCount; ++k) {
-        context.step = k;
+        place.step = k;
         curvature = static_cast<float>(k) / static_cast<float>(stepCount) * 2.0f * yieldCurvature;
         int iterations = 0;
         writeRecords(traceUnit, "(3F10.2)", {});
@@ -129,7 +129,8 @@ void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, fl
         progress.stepShown(k);
         writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
                      {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
-        stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature};
+        stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature, s.neutralAxisX,
+                                                   s.neutralAxisY};
         if (k >= 4) searchPeak(ultimate, stepResults, k, s.maxYieldStress);
         writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
     }

@@ -11,14 +11,12 @@ namespace tarnova::calcrun {
 
 namespace {
 
-std::array<float, maxElements> column;
-
 // " Iteração:" with its two letters as Latin-1 bytes.
 constexpr std::string_view stepFormat = "(' Itera\xE7\xE3o:',I4,10X,' Curvatura=',E12.4,/,3E12.4)";
 
 } // namespace
 
-void writeCurveHead()
+void RunContext::writeCurveHead()
 {
     writeRecords(curveUnit, "(I4)", {section.elementCount});
     for (int n = 1; n <= section.elementCount; ++n) {
@@ -27,15 +25,19 @@ void writeCurveHead()
     }
 }
 
-void writeCurveStep(int step, float curvature, float resultantMoment, float momentX, float momentY)
+void RunContext::writeCurveStep(int step, float curvature, float resultantMoment, float momentX, float momentY)
 {
     const int count = section.elementCount;
-    const std::span<const float> values(column.data(), static_cast<std::size_t>(count));
+    const std::span<const float> values(column_.data(), static_cast<std::size_t>(count));
     writeRecords(curveUnit, stepFormat, {step, curvature, resultantMoment, momentX, momentY});
-    for (int n = 1; n <= count; ++n) column[static_cast<std::size_t>(n - 1)] = element(n).strainRatio;
+    for (int n = 1; n <= count; ++n) column_[static_cast<std::size_t>(n - 1)] = element(n).strainRatio;
     writeRecords(curveUnit, "(10E9.3)", {values});
-    for (int n = 1; n <= count; ++n) column[static_cast<std::size_t>(n - 1)] = element(n).elementStress;
+    for (int n = 1; n <= count; ++n) column_[static_cast<std::size_t>(n - 1)] = element(n).elementStress;
     writeRecords(curveUnit, "(10E9.3)", {values});
+    if (strainCurves) {
+        for (int n = 1; n <= count; ++n) strainCurves->push_back(element(n).strainRatio);
+        for (int n = 1; n <= count; ++n) stressCurves->push_back(element(n).elementStress);
+    }
 }
 
 } // namespace tarnova::calcrun

@@ -11,16 +11,6 @@
 
 namespace tarnova::calcrun {
 
-namespace {
-
-// cos and sin of the last heel angle: every element of an iteration shares it.
-struct Heel {
-    float theta = 0.0f, cosine = 1.0f, sine = 0.0f;
-};
-Heel heel;
-
-} // namespace
-
 float residualStressFactor(float phi, float r)
 {
     const float withBlocks = std::fabs((1.0f + r * (phi - 1.0f)) / (1.0f + r));
@@ -52,7 +42,7 @@ PlateStrength plateStrength(float phi, float aspect, float beta, int behaviourCo
     return s;
 }
 
-float radiusOfGyration(float ape, float aps, float zp, float as, float zs, float is, int n)
+float RunContext::radiusOfGyration(float ape, float aps, float zp, float as, float zs, float is, int n)
 {
     const float stiffArea = as + aps;
     const float loadArea = as + ape;
@@ -65,7 +55,7 @@ float radiusOfGyration(float ape, float aps, float zp, float as, float zs, float
     return std::sqrt(inertia / loadArea);
 }
 
-float columnStrength(int n, float yieldStrain, float phiC, float area, float rho, int sheddingCode)
+float RunContext::columnStrength(int n, float yieldStrain, float phiC, float area, float rho, int sheddingCode)
 {
     const float s = elasticPlasticRatio(phiC);
     const Element& e = element(n);
@@ -79,17 +69,17 @@ float columnStrength(int n, float yieldStrain, float phiC, float area, float rho
     return area * ratio;
 }
 
-float elementForce(int n, float curvature, float xna, float yna, float theta)
+float RunContext::elementForce(int n, float curvature, float xna, float yna, float theta)
 {
     Element& e = element(n);
     const MaterialSet& m = material(e.materialSet);
     const float yieldStrain = m.yieldStrainRoot * m.yieldStrainRoot;
     const float sigma0 = m.yieldStress;
-    if (theta != heel.theta) heel = {theta, std::cos(theta), std::sin(theta)};
+    if (theta != heel_.theta) heel_ = {theta, std::cos(theta), std::sin(theta)};
 
-    const float phi = ((e.y - yna) * heel.cosine + (e.x - xna) * heel.sine) * curvature / yieldStrain;
+    const float phi = ((e.y - yna) * heel_.cosine + (e.x - xna) * heel_.sine) * curvature / yieldStrain;
     e.strainRatio = phi;
-    const float phiC = ((e.centroidX - xna) * heel.sine + (e.centroidY - yna) * heel.cosine) * curvature / yieldStrain;
+    const float phiC = ((e.centroidX - xna) * heel_.sine + (e.centroidY - yna) * heel_.cosine) * curvature / yieldStrain;
 
     const int behaviourCode = options.behaviourCode;
     const int sheddingCode = options.sheddingCode;

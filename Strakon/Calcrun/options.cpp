@@ -86,11 +86,16 @@ std::string caseResultsFileName(const CaseOptions& o)
     return name;
 }
 
-void readCaseOptions(CaseOptions& o)
+void RunContext::readCaseOptions(CaseOptions& o)
 {
     readRecords(optionsUnit, optionFormat,
                 {o.behaviourCode, o.sheddingCode, o.corrosionCode, o.tensionBlockWidth, o.heelAngle,
                  o.distortionCoefficient, o.spareOption});
+    applyCaseOptions(o);
+}
+
+void RunContext::applyCaseOptions(CaseOptions& o)
+{
     writeRecords(traceUnit, optionFormat,
                  {o.behaviourCode, o.sheddingCode, o.corrosionCode, o.tensionBlockWidth, o.heelAngle,
                   o.distortionCoefficient, o.spareOption});

@@ -230,7 +230,7 @@ std::string InputProblem::text() const
 void InputCheck::report(InputProblem problem)
 {
     if (mode_ == Mode::stopAtFirst) {
-        if (!problem.classic) stopRun(problem.text());
+        if (!problem.classic) throw CaseStudyStopped(problem.text());
         return;
     }
     problems_.push_back(std::move(problem));

@@ -52,7 +52,8 @@ class InputCheck {
 public:
     enum class Mode { stopAtFirst, collectAll };
     explicit InputCheck(Mode mode) : mode_(mode) {}
-    // In stopAtFirst mode a problem that is not classic ends the run through stopRun.
+    // In stopAtFirst mode a problem that is not classic ends the case study: it throws
+    // CaseStudyStopped with the problem's text.
     void report(InputProblem problem);
     const std::vector<InputProblem>& problems() const { return problems_; }
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace tarnova::calcrun {
@@ -19,30 +20,71 @@ namespace {
 
 constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
 
-// One element record as read.
-struct RawElement {
-    float frameSpacing, plateWidth, plateThickness, flangeWidth, flangeThickness, webHeight, webThickness;
-    float propertySet, spareGeometryValue, totalDepth, x, y;
-    std::int32_t orientation, elementKind;
-};
+using RawElement = ElementRecord;
 
-struct Staging {
-    std::array<RawElement, maxElements> rows;
-    std::array<float, materialSetCount> yieldStress, youngsModulus;
-};
-Staging staged;
+std::string formatNumber(float v)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
+    return buffer;
+}
 
-bool residualWarningGiven = false;
+[[noreturn]] void reject(RunContext& run, std::string_view file, int record, const std::string& what)
+{
+    run.stopRun(std::string(file) + ", record " + std::to_string(record) + ": " + what + " (case study " +
+                std::to_string(run.place.caseStudy) + ")");
+}
+
+// Element record n is record n + 4 of the geometry file.
+void checkElement(RunContext& run, std::string_view geometryFile, int n, const RawElement& r, float corrosion)
+{
+    const int record = n + 4;
+    if (!(r.propertySet >= 1.0f && r.propertySet <= 5.0f) || r.propertySet != std::trunc(r.propertySet)) {
+        reject(run, geometryFile, record,
+               "property set " + formatNumber(r.propertySet) + " of element " + std::to_string(n) +
+                   " is not a whole number from 1 to 5");
+    }
+    if (!(r.plateWidth > 0.0f)) {
+        reject(run, geometryFile, record,
+               "plate width " + formatNumber(r.plateWidth) + " of element " + std::to_string(n) + " is not above 0");
+    }
+    if (!(r.frameSpacing > 0.0f)) {
+        reject(run, geometryFile, record,
+               "frame spacing " + formatNumber(r.frameSpacing) + " of element " + std::to_string(n) +
+                   " is not above 0");
+    }
+    if (r.plateThickness - corrosion <= 0.0f) {
+        reject(run, geometryFile, record,
+               "plate thickness " + formatNumber(r.plateThickness) + " of element " + std::to_string(n) +
+                   (corrosion > 0.0f ? " less the corrosion allowance " + formatNumber(corrosion) : std::string()) +
+                   " leaves no plate");
+    }
+}
 
 } // namespace
 
-void readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth)
+float stiffenerAreaAfterCorrosion(const ElementRecord& r, int corrosionCode)
+{
+    float flangeThickness = r.flangeThickness, webThickness = r.webThickness;
+    if (corrosionCode >= 1) {
+        const float c = static_cast<float>(corrosionCode) / 2.0f;
+        flangeThickness -= 2.0f * c;
+        webThickness -= c;
+        if (flangeThickness <= 0.0f) flangeThickness = 0.0f;
+        if (webThickness <= 0.0f) webThickness = 0.0f;
+    }
+    const float flangeArea = r.flangeWidth * flangeThickness;
+    const float webArea = r.webHeight * webThickness;
+    return webArea + flangeArea;
+}
+
+void RunContext::readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth)
 {
     const std::string geometryFile = std::string(caseName) + ".geo";
     const std::string propertiesFile = std::string(caseName) + ".pro";
     // Every value is plausible and every set an element names is sound, or the run stops here.
     InputCheck check(InputCheck::Mode::stopAtFirst);
-    checkSectionFiles(check, caseName, corrosionCode, context.caseStudy);
+    checkSectionFiles(check, caseName, corrosionCode, place.caseStudy);
     openUnit(geometryUnit, geometryFile);
     rewindUnit(geometryUnit);
     openUnit(propertiesUnit, propertiesFile);
@@ -51,59 +93,92 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
     FixedText title(80);
     readRecords(geometryUnit, "(A80)", {title});
     writeRecords(traceUnit, "(A80)", {title});
+    input.title = title.str();
 
-    float headerValue = 0, breadthRead = 0, depthRead = 0;
     std::int32_t declaredCount = 0;
-    readRecords(geometryUnit, "(3F10.1)", {headerValue, breadthRead, depthRead});
+    readRecords(geometryUnit, "(3F10.1)", {input.firstHeaderValue, input.breadth, input.depth});
     readRecords(geometryUnit, "(I4)", {declaredCount});
     writeRecords(traceUnit, "(I4)", {declaredCount});
     FixedText headings(80);
     readRecords(geometryUnit, "(A80)", {headings});
+    input.headings = headings.str();
 
-    // Element records up to the end of the file; records past the table's size are read and
-    // counted but not kept.
-    int count = 0;
-    RawElement extra{};
+    // Element records up to the end of the file.
+    input.elements.clear();
     while (!atEndOfUnit(geometryUnit)) {
-        ++count;
-        RawElement& r = count <= maxElements ? staged.rows[static_cast<std::size_t>(count - 1)] : extra;
+        RawElement& r = input.elements.emplace_back();
         readRecords(geometryUnit, elementFormat,
                     {r.frameSpacing, r.plateWidth, r.plateThickness, r.flangeWidth, r.flangeThickness,
                      r.webHeight, r.webThickness, r.propertySet, r.spareGeometryValue, r.totalDepth, r.x,
                      r.y, r.orientation, r.elementKind});
     }
+    const int count = static_cast<int>(input.elements.size());
     writeRecords(traceUnit, "(I4)", {count});
 
+    buildSectionModel(geometryFile, propertiesFile, declaredCount, corrosionCode, tensionBlockWidth,
+                      [this](int, float& yieldStress, float& youngsModulus) {
+                          readRecords(propertiesUnit, "(2F10.1)", {yieldStress, youngsModulus});
+                      });
+    closeUnit(geometryUnit);
+    closeUnit(propertiesUnit);
+}
+
+void RunContext::buildSectionModel(std::string_view geometryFile, std::string_view propertiesFile,
+                                   int declaredCount, int corrosionCode, float tensionBlockWidth,
+                                   const std::function<void(int, float&, float&)>& readMaterial)
+{
+    const int count = static_cast<int>(input.elements.size());
+    const auto& rows = input.elements;
     if (count != declaredCount) {
-        stopRun(geometryFile + " declares " + std::to_string(declaredCount) + " element records and holds " +
-                std::to_string(count) + " (case study " + std::to_string(context.caseStudy) + ")");
+        stopRun(std::string(geometryFile) + " declares " + std::to_string(declaredCount) +
+                " element records and holds " + std::to_string(count) + " (case study " +
+                std::to_string(place.caseStudy) + ")");
     }
+    if (count > maxElements) {
+        reject(*this, geometryFile, maxElements + 5,
+               std::to_string(count) + " element records, more than the " + std::to_string(maxElements) +
+                   " a section may hold");
+    }
+    if (count == 0) reject(*this, geometryFile, 3, "the section has no element records");
+
+    const float corrosion = corrosionCode >= 1 ? static_cast<float>(corrosionCode) / 2.0f : 0.0f;
     int setCount = 1;
     bool used[materialSetCount] = {};
     for (int n = 1; n <= count; ++n) {
-        const RawElement& r = staged.rows[static_cast<std::size_t>(n - 1)];
+        const RawElement& r = rows[static_cast<std::size_t>(n - 1)];
+        checkElement(*this, geometryFile, n, r, corrosion);
         const int k = static_cast<int>(r.propertySet);
         if (k > setCount) setCount = k;
         used[k - 1] = true;
     }
+    std::array<float, materialSetCount> stagedYield{}, stagedModulus{};
     for (int k = 1; k <= setCount; ++k) {
-        float& sy = staged.yieldStress[static_cast<std::size_t>(k - 1)];
-        float& e = staged.youngsModulus[static_cast<std::size_t>(k - 1)];
-        readRecords(propertiesUnit, "(2F10.1)", {sy, e});
+        float& sy = stagedYield[static_cast<std::size_t>(k - 1)];
+        float& e = stagedModulus[static_cast<std::size_t>(k - 1)];
+        readMaterial(k, sy, e);
+        if (used[k - 1] && (sy <= 0.0f || e <= 0.0f)) {
+            reject(*this, propertiesFile, k,
+                   "property set " + std::to_string(k) + " is used and has yield stress " + formatNumber(sy) +
+                       " and Young's modulus " + formatNumber(e) + "; both must be above 0");
+        }
     }
-    float minY = staged.rows[0].y;
+    float minY = rows[0].y;
     float maxY = minY;
     for (int n = 2; n <= count; ++n) {
-        const float y = staged.rows[static_cast<std::size_t>(n - 1)].y;
+        const float y = rows[static_cast<std::size_t>(n - 1)].y;
         if (y < minY) minY = y;
         if (y > maxY) maxY = y;
     }
+    if (maxY - minY <= 0.0f) {
+        reject(*this, geometryFile, 5, "all elements stand at the same height; the section has no depth");
+    }
+
     // ---- The input is sound: fill the tables. ----
-    section.sectionTitle = title.view();
-    section.firstHeaderValue = headerValue;
+    section.sectionTitle = input.title;
+    section.firstHeaderValue = input.firstHeaderValue;
     section.elementCount = count;
     for (int n = 1; n <= count; ++n) {
-        const RawElement& r = staged.rows[static_cast<std::size_t>(n - 1)];
+        const RawElement& r = rows[static_cast<std::size_t>(n - 1)];
         Element& e = element(n);
         e.frameSpacing = r.frameSpacing;
         e.plateWidth = r.plateWidth;
@@ -142,7 +217,7 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
     }
 
     writeRecords(traceUnit, "(3F10.1)",
-                 {section.firstHeaderValue, breadthRead, depthRead, section.firstHeaderValue, maxX - minX,
+                 {section.firstHeaderValue, input.breadth, input.depth, section.firstHeaderValue, maxX - minX,
                   maxY - minY});
     section.sectionBreadth = maxX - minX;
     section.sectionDepth = maxY - minY;
@@ -166,8 +241,8 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
     section.maxYieldStress = 0.0f;
     section.maxYoungsModulus = 0.0f;
     for (int k = 1; k <= section.propertySetCount; ++k) {
-        material(k).yieldStress = staged.yieldStress[static_cast<std::size_t>(k - 1)];
-        material(k).youngsModulus = staged.youngsModulus[static_cast<std::size_t>(k - 1)];
+        material(k).yieldStress = stagedYield[static_cast<std::size_t>(k - 1)];
+        material(k).youngsModulus = stagedModulus[static_cast<std::size_t>(k - 1)];
     }
     for (int k = 1; k <= section.propertySetCount; ++k) {
         if (material(k).yieldStress == 0.0f || material(k).youngsModulus == 0.0f) {
@@ -217,15 +292,13 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
         const float divisor = widthOverThickness - 2.0f * eta;
         if (divisor <= 0.0f) {
             e.residualStressRatio = 0.0f;
-            if (!residualWarningGiven) {
-                residualWarningGiven = true;
-                std::fprintf(stderr,
-                             "Warning: element %d, case study %d: plate width over thickness %g is not above "
-                             "twice the tension block width %g; its residual stress is taken as 0 (and so for "
-                             "any other such element).\n",
-                             n, context.caseStudy, static_cast<double>(widthOverThickness),
-                             static_cast<double>(eta));
-            }
+            char warning[320];
+            std::snprintf(warning, sizeof warning,
+                          "Warning: element %d, case study %d: plate width over thickness %g is not above "
+                          "twice the tension block width %g; its residual stress is taken as 0 (and so for "
+                          "any other such element).",
+                          n, place.caseStudy, static_cast<double>(widthOverThickness), static_cast<double>(eta));
+            units.note(warning, "residual stress");
         } else {
             e.residualStressRatio = 2.0f * eta / divisor;
         }
@@ -233,10 +306,8 @@ void readSectionModel(std::string_view caseName, int corrosionCode, float tensio
 
     writeCurveHead();
     writeRecords(traceUnit, "(' CSGMP-FIM')", {});
-    section.sectionTitle = headings.view();
+    section.sectionTitle = input.headings;
     writeRecords(traceUnit, "(A80)", {section.sectionTitle});
-    closeUnit(geometryUnit);
-    closeUnit(propertiesUnit);
 }
 
 } // namespace tarnova::calcrun

@@ -15,9 +15,6 @@ namespace tarnova::calcrun {
 
 namespace {
 
-// Elements in order of their centroid height, for the plastic neutral axis.
-std::array<int, maxElements> byHeight;
-
 // Second moment of the rectangles of plate, flange and web about the axis across the plating.
 float rectanglesAcross(const Element& e)
 {
@@ -27,12 +24,14 @@ float rectanglesAcross(const Element& e)
 
 } // namespace
 
-void plasticProperties()
+void RunContext::plasticProperties()
 {
+    // Elements in order of their centroid height, for the plastic neutral axis.
+    std::array<int, maxElements> byHeight;
     const int count = section.elementCount;
     // Yield force of an element, N: a single-precision product, summed in double precision so
     // that sums are exact and equal halves compare equal.
-    auto weight = [](int n) {
+    auto weight = [this](int n) {
         Element& e = element(n);
         const float area = e.plateArea + e.stiffenerArea;
         return static_cast<double>(material(e.materialSet).yieldStress * area);
@@ -43,7 +42,7 @@ void plasticProperties()
         total += weight(n);
     }
     // NaN heights sort last: the order stays strict and weak, so the sort stays within the table.
-    std::sort(byHeight.begin(), byHeight.begin() + count, [](int a, int b) {
+    std::sort(byHeight.begin(), byHeight.begin() + count, [this](int a, int b) {
         const float ya = element(a).centroidY, yb = element(b).centroidY;
         if (std::isnan(ya)) return false;
         return std::isnan(yb) || ya < yb;
@@ -82,7 +81,7 @@ void plasticProperties()
     section.plasticMoment = static_cast<float>(moment);
 }
 
-void sectionProperties(float& elasticMoment, float& plasticMoment)
+void RunContext::sectionProperties(float& elasticMoment, float& plasticMoment)
 {
     SectionScalars& s = section;
     s.sectionArea = 0.0f;
@@ -128,6 +127,8 @@ void sectionProperties(float& elasticMoment, float& plasticMoment)
     }
     s.neutralAxisX = sx / s.sectionArea;
     s.neutralAxisY = sy / s.sectionArea;
+    s.elasticAxisX = s.neutralAxisX;
+    s.elasticAxisY = s.neutralAxisY;
     s.horizontalBendingInertia = jv - (s.neutralAxisX * s.neutralAxisX) * s.sectionArea;
     s.verticalBendingInertia = jh - (s.neutralAxisY * s.neutralAxisY) * s.sectionArea;
     s.deckModulus = s.verticalBendingInertia / (s.sectionDepth - s.neutralAxisY);

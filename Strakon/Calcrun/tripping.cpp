@@ -23,10 +23,11 @@ float plateBucklingStress(float yieldStress, float beta, float poisson, float rh
     return yieldStress * (pi * pi) / (12.0f * (1.0f - poisson * poisson) * (beta * beta)) * (shape * shape);
 }
 
-void elementTripping(int n, float poisson)
+void elementTripping(RunContext& run, int n, float poisson)
 {
-    Element& el = element(n);
-    auto column = [n](int c) -> float& { return trippingStress(n, c); };
+    Element& el = run.element(n);
+    auto column = [&run, n](int c) -> float& { return run.trippingStress(n, c); };
+    auto& material = run.material;
     if (el.stiffenerArea == 0.0f) {
         for (int c = 1; c <= 8; ++c) column(c) = 1.0f;
         return;
@@ -80,6 +81,18 @@ void elementTripping(int n, float poisson)
                         (polar + cj * (restraint / kjSquared) / plateJ) / sigma0;
     }
     for (int c = 4; c <= modes + 3; ++c) column(1) = std::min(column(1), column(c));
+
+    // A run that met this element without a stiffener in an earlier case study (a heavier
+    // corrosion allowance) left 1.0 in its first eight columns; those beyond its modes stay so.
+    if (modes + 3 < 8) {
+        const ElementRecord& read = run.input.elements[static_cast<std::size_t>(n - 1)];
+        for (int code : run.earlierCorrosionCodes) {
+            if (stiffenerAreaAfterCorrosion(read, code) == 0.0f) {
+                for (int c = modes + 4; c <= 8; ++c) column(c) = 1.0f;
+                break;
+            }
+        }
+    }
 }
 
 } // namespace
@@ -91,12 +104,12 @@ float modeInteraction(int j)
     return 0.0f;
 }
 
-void trippingStresses(float poissonRatio)
+void RunContext::trippingStresses(float poissonRatio)
 {
     openUnit(geometryUnit, "AT.T");
     rewindUnit(geometryUnit);
     writeRecords(traceUnit, "(' Tripping-inicio')", {});
-    for (int n = 1; n <= section.elementCount; ++n) elementTripping(n, poissonRatio);
+    for (int n = 1; n <= section.elementCount; ++n) elementTripping(*this, n, poissonRatio);
 
     writeRecords(geometryUnit,
                  "(' TRIPPING STRESSES',/,6X,' MINIMUM',' CONST CS',' VARIA CS','  M=1 ','    M=2 ',"

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 namespace tarnova::calcrun {
 namespace {
 
@@ -65,14 +67,15 @@ void ElementForce(benchmark::State& state)
     test::ScratchCase scratch;
     writeLargeCase(scratch);
     scratch.openRunUnits();
+    auto run = std::make_unique<RunContext>(defaultUnits());
     float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
-    test::runOneCase(r1, r2, elastic, plastic);
-    const int count = section.elementCount;
-    const float curvature = stepResults[25].curvature;
-    const float xna = section.neutralAxisX, yna = section.neutralAxisY, theta = options.heelAngle;
+    test::runOneCase(*run, r1, r2, elastic, plastic);
+    const int count = run->section.elementCount;
+    const float curvature = run->stepResults[25].curvature;
+    const float xna = run->section.neutralAxisX, yna = run->section.neutralAxisY, theta = run->options.heelAngle;
     float sum = 0;
     for (auto _ : state) {
-        for (int n = 1; n <= count; ++n) sum += elementForce(n, curvature, xna, yna, theta);
+        for (int n = 1; n <= count; ++n) sum += run->elementForce(n, curvature, xna, yna, theta);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * count);
@@ -84,10 +87,11 @@ void LargeCase(benchmark::State& state)
 {
     test::ScratchCase scratch;
     writeLargeCase(scratch);
+    auto run = std::make_unique<RunContext>(defaultUnits());
     for (auto _ : state) {
         scratch.openRunUnits();
         float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
-        test::runOneCase(r1, r2, elastic, plastic);
+        test::runOneCase(*run, r1, r2, elastic, plastic);
         scratch.closeRunUnits();
         benchmark::DoNotOptimize(r1);
     }

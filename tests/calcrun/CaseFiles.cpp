@@ -19,11 +19,6 @@ std::string fixed(const char* format, double v)
     return buffer;
 }
 
-[[noreturn]] void throwingStop(std::string_view detail)
-{
-    throw RunStopped(std::string(detail));
-}
-
 } // namespace
 
 ScratchCase::ScratchCase()
@@ -32,7 +27,6 @@ ScratchCase::ScratchCase()
     char pattern[] = "/tmp/calcrunXXXXXX";
     directory_ = ::mkdtemp(pattern);
     std::filesystem::current_path(directory_);
-    setStopHandler(throwingStop);
 }
 
 ScratchCase::~ScratchCase()
@@ -124,10 +118,11 @@ std::vector<std::string> ScratchCase::lines(const std::string& file)
     return result;
 }
 
-void runOneCase(float& result1, float& result2, float& elastic, float& plastic, int caseStudy)
+void runOneCase(RunContext& run, float& result1, float& result2, float& elastic, float& plastic, int caseStudy)
 {
     SilentProgress progress;
-    runCase("CASE", caseStudy, result1, result2, elastic, plastic, 480, progress);
+    run.progress = &progress;
+    run.runCase("CASE", caseStudy, result1, result2, elastic, plastic);
 }
 
 } // namespace tarnova::calcrun::test

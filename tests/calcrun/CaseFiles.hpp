@@ -1,8 +1,10 @@
 #pragma once
 // Small case directories for the engine's tests: fixed-column .ana/.geo/.pro writers, a scratch
-// directory made current for the test, a stop handler that throws, and a do-nothing progress.
+// directory made current for the test, a do-nothing progress and a test fixture with its own run context.
 
 #include "Engine.hpp"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <stdexcept>
@@ -11,10 +13,8 @@
 
 namespace tarnova::calcrun::test {
 
-// Thrown by the test stop handler in place of ending the program.
-struct RunStopped : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+// What a stop of the calculation throws.
+using RunStopped = CaseStudyStopped;
 
 struct GeoElement {
     float frameSpacing = 2400, plateWidth = 800, plateThickness = 16, flangeWidth = 0, flangeThickness = 0;
@@ -53,6 +53,17 @@ struct SilentProgress : CollapseProgress {
 };
 
 // One case study of case "CASE" with the files written by the ScratchCase.
-void runOneCase(float& result1, float& result2, float& elastic, float& plastic, int caseStudy = 1);
+void runOneCase(RunContext& run, float& result1, float& result2, float& elastic, float& plastic,
+                int caseStudy = 1);
+
+} // namespace tarnova::calcrun::test
+
+namespace tarnova::calcrun {
+
+// A test with a run context of its own on the program's unit table: the engine's tables and
+// procedures are the test's members.
+struct EngineTest : ::testing::Test, RunContext {
+    EngineTest() : RunContext(defaultUnits()) {}
+};
 
 } // namespace tarnova::calcrun::test

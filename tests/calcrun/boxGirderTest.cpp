@@ -13,6 +13,8 @@
 namespace tarnova::calcrun {
 namespace {
 
+using BoxGirder = EngineTest;
+
 using test::GeoElement;
 using test::ScratchCase;
 
@@ -47,8 +49,10 @@ std::vector<GeoElement> boxGirder()
 struct ExactState {
     double axis, moment;
 };
-ExactState exactMomentCurvature(double kappa)
+ExactState exactMomentCurvature(const RunContext& run, double kappa)
 {
+    const auto& element = run.element;
+    const auto& section = run.section;
     const double yieldStrain = sigma0 / modulus;
     auto force = [&](int n, double axis) {
         const Element& e = element(n);
@@ -69,7 +73,7 @@ ExactState exactMomentCurvature(double kappa)
     return {axis, moment};
 }
 
-TEST(BoxGirder, YieldOnlyMatchesHandFormulasAndTheExactMomentCurvature)
+TEST_F(BoxGirder, YieldOnlyMatchesHandFormulasAndTheExactMomentCurvature)
 {
     ScratchCase scratch;
     scratch.writeOptions({{1, 1, 0, 0.0f, 0.0f, 0.0f}});
@@ -77,7 +81,7 @@ TEST(BoxGirder, YieldOnlyMatchesHandFormulasAndTheExactMomentCurvature)
     scratch.writeProperties({{static_cast<float>(sigma0), static_cast<float>(modulus)}});
     scratch.openRunUnits();
     float ultimateMoment = 0, lastCurvature = 0, elastic = 0, plastic = 0;
-    test::runOneCase(ultimateMoment, lastCurvature, elastic, plastic);
+    test::runOneCase(*this, ultimateMoment, lastCurvature, elastic, plastic);
 
     // Elastic properties: flanges at their mid-thickness, sides as continuous plates (the strips'
     // own second moments add up exactly); the plating's bending about its own mid-plane is left out.
@@ -109,7 +113,7 @@ TEST(BoxGirder, YieldOnlyMatchesHandFormulasAndTheExactMomentCurvature)
     int worstStep = 0;
     for (int k = 1; k <= stepCount; ++k) {
         const StepResult& s = stepResults[static_cast<std::size_t>(k)];
-        const ExactState exact = exactMomentCurvature(double(s.curvature));
+        const ExactState exact = exactMomentCurvature(*this, double(s.curvature));
         const double error = std::fabs(double(s.momentX) - exact.moment) / exact.moment;
         if (error > worst) {
             worst = error;

@@ -13,6 +13,8 @@
 namespace tarnova::calcrun {
 namespace {
 
+using CollapseIteration = EngineTest;
+
 constexpr float yieldStress = 250.0f;
 
 // Runs the peak search over steps 4..50 of moments m(k), with momentX = 2 m, momentY = -m and
@@ -157,7 +159,7 @@ std::vector<GeoElement> stiffenedBox()
 // Within a step the first move is the elastic estimate (enlarged by k/8 from step 9 on); once the
 // axial force changes sign the moves halve, reversing at every further sign change; the axis moves
 // by each unconverged move.
-TEST(CollapseIteration, AxisMovesFollowTheEstimateThenHalveAcrossSignChanges)
+TEST_F(CollapseIteration, AxisMovesFollowTheEstimateThenHalveAcrossSignChanges)
 {
     ScratchCase scratch;
     scratch.writeOptions({{3, 1, 0, 4.5f, 0.0f, 0.0f}});
@@ -165,7 +167,7 @@ TEST(CollapseIteration, AxisMovesFollowTheEstimateThenHalveAcrossSignChanges)
     scratch.writeProperties({{235, 206000}});
     scratch.openRunUnits();
     float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
-    test::runOneCase(r1, r2, elastic, plastic);
+    test::runOneCase(*this, r1, r2, elastic, plastic);
     scratch.closeRunUnits();
 
     const auto rows = traceIterations();
@@ -202,7 +204,7 @@ TEST(CollapseIteration, AxisMovesFollowTheEstimateThenHalveAcrossSignChanges)
 
 // A step that finds no equilibrium stops the run after 61 evaluations, naming case study and step;
 // what was written before stays, and the report gets no ultimate-moment block.
-TEST(CollapseIteration, StepWithoutEquilibriumStopsAfterSixtyOneEvaluations)
+TEST_F(CollapseIteration, StepWithoutEquilibriumStopsAfterSixtyOneEvaluations)
 {
     ScratchCase scratch;
     scratch.writeOptions({{1, 1, 0, 0.0f, 0.0f, 0.0f}});
@@ -224,7 +226,8 @@ TEST(CollapseIteration, StepWithoutEquilibriumStopsAfterSixtyOneEvaluations)
     test::SilentProgress progress;
     float r1 = 0, r2 = 0;
     try {
-        progressiveCollapse(options.behaviourCode, options.sheddingCode, r1, r2, progress);
+        this->progress = &progress;
+        progressiveCollapse(options.behaviourCode, options.sheddingCode, r1, r2);
         ADD_FAILURE() << "no stop";
     } catch (const test::RunStopped& stop) {
         EXPECT_NE(std::string(stop.what()).find("step 1)"), std::string::npos) << stop.what();

@@ -10,7 +10,9 @@
 namespace tarnova::calcrun {
 namespace {
 
-TEST(ElementModelFormulas, WorkedExamples)
+using ElementModelFormulas = EngineTest;
+
+TEST_F(ElementModelFormulas, WorkedExamples)
 {
     const float residual[][2] = {{0.5f, 0.5f}, {0.9f, 0.81667f}, {1.0f, 0.83333f}, {1.5f, 0.91667f}, {2.0f, 1.0f}, {3.0f, 1.0f}};
     for (auto [phi, expected] : residual) EXPECT_NEAR(residualStressFactor(phi, 0.2f), expected, 1e-5f) << phi;
@@ -38,7 +40,7 @@ TEST(ElementModelFormulas, WorkedExamples)
 
 // Element 1: the worked stiffened panel (plate 800 x 16, T 300 x 12 + 100 x 15, a = 2400) 1000 mm
 // above the neutral axis, with a tripping ratio below 1.
-struct ElementForceTest : ::testing::Test {
+struct ElementForceTest : EngineTest {
     static constexpr float sigma0 = 235.0f;
     void SetUp() override
     {

@@ -7,6 +7,8 @@
 namespace tarnova::calcrun {
 namespace {
 
+using ReadCaseOptions = EngineTest;
+
 struct NameCase {
     int behaviour, shedding, corrosion;
     float tensionBlock, heel, distortion;
@@ -58,7 +60,7 @@ TEST(ZeroPaddedDigits, PadsToTheMinimumAndConsumesTheValue)
     EXPECT_EQ(text.view(), "1000      ");
 }
 
-TEST(ReadCaseOptions, EchoesTheRecordAndConvertsTheHeelToRadians)
+TEST_F(ReadCaseOptions, EchoesTheRecordAndConvertsTheHeelToRadians)
 {
     test::ScratchCase scratch;
     scratch.writeOptions({{3, 1, 0, 4.5f, 30.0f, 0.0015f}});

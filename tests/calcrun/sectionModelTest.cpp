@@ -31,7 +31,7 @@ GeoElement exampleElement()
     return e;
 }
 
-struct SectionModelTest : ::testing::Test {
+struct SectionModelTest : EngineTest {
     ScratchCase scratch;
     void SetUp() override
     {

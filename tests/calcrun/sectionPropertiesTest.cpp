@@ -13,10 +13,12 @@
 namespace tarnova::calcrun {
 namespace {
 
+using RadiusOfGyration = EngineTest;
+
 using test::GeoElement;
 using test::ScratchCase;
 
-struct SectionPropertiesTest : ::testing::Test {
+struct SectionPropertiesTest : EngineTest {
     ScratchCase scratch;
     float elastic = 0, plastic = 0;
     void SetUp() override
@@ -135,7 +137,7 @@ TEST_F(SectionPropertiesTest, PlasticAxisIsTheWeightedMedianOfTheYieldForces)
     }
 }
 
-TEST(RadiusOfGyration, BarePlateNeverGivesANaN)
+TEST_F(RadiusOfGyration, BarePlateNeverGivesANaN)
 {
     for (float t : {5.5f, 11.3f, 12.7f, 16.1f, 23.9f, 31.7f}) {
         for (float b : {333.3f, 700.1f, 815.7f, 999.9f}) {

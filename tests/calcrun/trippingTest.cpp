@@ -7,10 +7,12 @@
 namespace tarnova::calcrun {
 namespace {
 
+using TrippingStresses = EngineTest;
+
 using test::GeoElement;
 using test::ScratchCase;
 
-TEST(TrippingStresses, WorkedTeeStiffenerAndItsTableLine)
+TEST_F(TrippingStresses, WorkedTeeStiffenerAndItsTableLine)
 {
     ScratchCase scratch;
     scratch.writeOptions({{}});

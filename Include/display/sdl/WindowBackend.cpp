@@ -10,14 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace tarnova {
-
-std::unique_ptr<Backend> makeWindowBackend()
+// The entry point of the window module (WindowModule.cpp loads it).
+extern "C" tarnova::Backend* tarnovaWindowBackend()
 {
-    return std::make_unique<sdl::WindowBackend>();
+    return new tarnova::sdl::WindowBackend();
 }
-
-} // namespace tarnova
 
 namespace tarnova::sdl {
 
