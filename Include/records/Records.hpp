@@ -132,6 +132,10 @@ public:
 
     Mode mode() const;
 
+    // A file named without a "/" is this directory's (the current directory's when it is empty):
+    // a caller can work on a case directory without changing the process's current directory.
+    void setDirectory(std::string_view directory);
+
     void openUnit(int unit, std::string_view fileName);
     void rewindUnit(int unit);
     bool atEndOfUnit(int unit);

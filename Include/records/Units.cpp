@@ -41,6 +41,14 @@ Op& journal(Table& t, Op::Kind kind, int unit, std::string_view text = {})
 
 std::string trimmedName(std::string_view name) { return std::string(name.substr(0, trimmedLength(name))); }
 
+// The trimmed name, in the table's directory when it names none of its own.
+std::string pathIn(const records::Table& table, std::string_view name)
+{
+    std::string trimmed = trimmedName(name);
+    if (table.directory.empty() || trimmed.find('/') != std::string::npos) return trimmed;
+    return table.directory + "/" + trimmed;
+}
+
 // Closes the unit's file; false (errno set) when records still buffered could not be written.
 bool closeFile(records::Unit& unit)
 {
@@ -239,7 +247,7 @@ void RecordUnits::openUnit(int unit, std::string_view fileName)
 {
     Table& t = *table_;
     if (unit == screenUnit || t.mode == Mode::discard) return;
-    std::string name = trimmedName(fileName);
+    std::string name = pathIn(t, fileName);
     if (t.mode == Mode::capture) {
         journal(t, Op::open, unit, name);
         auto& units = t.units;
@@ -288,6 +296,13 @@ void RecordUnits::openUnit(int unit, std::string_view fileName)
     t.units.push_back(std::move(u));
 }
 
+void RecordUnits::setDirectory(std::string_view directory)
+{
+    std::string d(directory);
+    while (d.size() > 1 && d.back() == '/') d.pop_back();
+    table_->directory = std::move(d);
+}
+
 void RecordUnits::openForReading(int unit, std::string_view fileName, long records)
 {
     Table& t = *table_;
@@ -299,7 +314,7 @@ void RecordUnits::openForReading(int unit, std::string_view fileName, long recor
         }
     auto u = std::make_unique<Unit>();
     u->number = unit;
-    u->fileName = trimmedName(fileName);
+    u->fileName = pathIn(t, fileName);
     u->fileTried = true;
     u->readOnly = true;
     u->file = std::fopen(u->fileName.c_str(), "rb");

@@ -35,6 +35,7 @@ struct Table {
     std::uint32_t lastFormatAt = 0;   // and where the journal holds it
     std::vector<std::string> noteKeys;
     std::vector<std::string> notes;
+    std::string directory;            // where names without a "/" are; "" for the current one
 };
 
 // The open unit, or nullptr (never the screen unit).

@@ -164,5 +164,28 @@ TEST_F(Units, FormatToTextPlacesFromTheLeftAndBlanksTheRest)
     EXPECT_THROW(formatToText(label, "(I2,/,I2)", {1, 2}), testing::RecordError);   // a second record
 }
 
+// A table working in a directory of its own: plain names are that directory's, for reading and
+// for writing, and the current directory is left alone; a name with a "/" keeps its own place.
+TEST_F(Units, TableInADirectoryOfItsOwn)
+{
+    std::filesystem::create_directories("case");
+    std::filesystem::create_directories("side");
+    putFile("case/IN.ana", " 1\n");
+    RecordUnits units;
+    units.setDirectory((dir.path / "case/").string());
+    units.openForReading(21, "IN.ana", 0);
+    std::int32_t count = 0;
+    units.readRecords(21, "(I2)", {count});
+    EXPECT_EQ(count, 1);
+    units.openUnit(22, "OUT.rst");
+    units.writeRecords(22, "(A6)", {"report"});
+    units.openUnit(23, "side/OWN.txt");
+    units.writeRecords(23, "(A3)", {"own"});
+    units.closeAllUnits();
+    EXPECT_EQ(fileBytes("case/OUT.rst"), "report\r\n");
+    EXPECT_FALSE(std::filesystem::exists("OUT.rst"));
+    EXPECT_EQ(fileBytes("side/OWN.txt"), "own\r\n");
+}
+
 } // namespace
 } // namespace tarnova

@@ -1,0 +1,294 @@
+"""Ultimate longitudinal strength of a hull girder by progressive collapse, from Python.
+
+The calculation is the one of the collapse calculator ``Strakon``, in the same single-precision
+arithmetic, so its figures equal those of the calculator's files to the printed digits. Inputs and
+results are NumPy arrays and plain Python values; nothing needs to touch the disk.
+
+    import tarnova
+    case = tarnova.read_case("examples/tanker/TANKER.ana")
+    case.plate_thickness -= 1.0              # a parametric change, in memory
+    for result in tarnova.run(case):
+        print(result.study, result.ultimate_moment)
+
+``read_case`` reads the three files of a case, ``Case(...)`` builds one from arrays, ``run`` runs
+its case studies (in parallel threads, with the interpreter lock released) and ``run_files`` does
+what ``Strakon`` does, writing every file the calculator writes. Bad input raises ``ValueError``
+naming the element and the field; a stop of the calculation raises ``CollapseError`` naming the
+case study and the step. Units: mm, N/mm², N·mm, 1/mm; the heel angle in degrees.
+"""
+
+from __future__ import annotations
+
+import dataclasses
+import os
+from typing import Iterable, Mapping, Sequence
+
+import numpy as np
+
+from ._errors import CollapseError
+from . import _tarnova
+
+__all__ = ["Case", "Study", "Result", "CollapseError", "read_case", "run", "run_files",
+           "SECTION_FIELDS", "STEP_COUNT", "MAX_ELEMENTS"]
+
+STEP_COUNT = _tarnova.STEP_COUNT
+MAX_ELEMENTS = _tarnova.MAX_ELEMENTS
+
+# The element columns of the geometry file, in the order of its records. Integers: orientation
+# and kind; every other column is a single-precision real.
+SECTION_FIELDS = ("frame_spacing", "plate_width", "plate_thickness", "flange_width",
+                  "flange_thickness", "web_height", "web_thickness", "property_set", "spare",
+                  "total_depth", "x", "y", "orientation", "kind")
+_INTEGER_FIELDS = ("orientation", "kind")
+# Columns a Case built in memory may leave out, with the value they then take: a bare plate has
+# no stiffener, the spare column has no effect, the total depth is always derived.
+_DEFAULTS = {"flange_width": 0.0, "flange_thickness": 0.0, "web_height": 0.0,
+             "web_thickness": 0.0, "spare": 0.0, "total_depth": 0.0, "kind": 3}
+
+
+@dataclasses.dataclass
+class Study:
+    """The options of one case study (one record of the options file ".ana").
+
+    behaviour            1 = elements only yield; 2 = plate and beam-column buckling;
+                         3 = as 2 and tripping of stiffeners
+    shedding             1 = SHED, 2 = CONST: the element curves after collapse
+    corrosion            allowance of corrosion × 0.5 mm taken off the thicknesses
+                         (twice that off the flanges)
+    tension_block_width  tensile residual-stress block at each plate edge, in plate thicknesses
+    heel                 angle of heel, degrees
+    distortion           initial distortion coefficient (names the case results file only)
+    spare                last field of the record, without effect
+    """
+
+    behaviour: int = 3
+    shedding: int = 1
+    corrosion: int = 0
+    tension_block_width: float = 0.0
+    heel: float = 0.0
+    distortion: float = 0.0
+    spare: float = 0.0
+
+    def _record(self):
+        return (int(self.behaviour), int(self.shedding), int(self.corrosion),
+                float(self.tension_block_width), float(self.heel), float(self.distortion),
+                float(self.spare))
+
+
+class Case:
+    """A hull section, its property sets and its case studies, all in memory.
+
+    Element columns are attributes holding 1-D NumPy arrays of one value per element, in element
+    order (``float32``; ``orientation`` and ``kind`` ``int32``): frame_spacing, plate_width,
+    plate_thickness, flange_width, flange_thickness, web_height, web_thickness, property_set
+    (1 to 5), spare, total_depth (derived by the calculation), x, y, orientation (1 = stiffener
+    toward -y, 2 = +y, 3 = -x, 4 = +x) and kind (1 = hard corner, 2 = wide-plate formula, other =
+    stiffened plate). Thicknesses are those before the corrosion allowance.
+
+    ``yield_stress`` and ``youngs_modulus`` are ``float32`` arrays of the property sets 1, 2, ...
+    (at most 5). ``studies`` is a list of ``Study``. ``title`` and ``headings`` are the first and
+    fourth lines of the geometry file, ``header`` the three numbers of its second line; ``name``
+    is the case name (the stem of the files).
+
+    Build one from arrays (columns left out take 0, ``kind`` 3)::
+
+        case = tarnova.Case({"frame_spacing": s, "plate_width": b, "plate_thickness": t,
+                             "x": x, "y": y, "property_set": p, "orientation": o},
+                            yield_stress=[235.0, 355.0], youngs_modulus=[206000.0, 206000.0],
+                            studies=[tarnova.Study(tension_block_width=4.5)])
+
+    or read one with ``tarnova.read_case``. Arrays are converted (copied when their type differs)
+    and may then be changed in place; ``copy()`` gives an independent case.
+    """
+
+    def __init__(self, section: Mapping[str, Iterable], yield_stress: Iterable[float],
+                 youngs_modulus: Iterable[float], studies: Sequence[Study] = (Study(),), *,
+                 title: str = "", headings: str = "", header: Sequence[float] = (0.0, 0.0, 0.0),
+                 name: str = "CASE"):
+        unknown = set(section) - set(SECTION_FIELDS)
+        if unknown:
+            raise ValueError(f"unknown section field(s): {', '.join(sorted(unknown))}; "
+                             f"the fields are {', '.join(SECTION_FIELDS)}")
+        missing = [f for f in SECTION_FIELDS if f not in section and f not in _DEFAULTS]
+        if missing:
+            raise ValueError(f"section field(s) missing: {', '.join(missing)}")
+        count = None
+        for field in SECTION_FIELDS:
+            if field in section:
+                values = _column(field, section[field])
+                if count is None:
+                    count = len(values)
+                elif len(values) != count:
+                    raise ValueError(f"section field {field} has {len(values)} values, "
+                                     f"the other fields {count}")
+                setattr(self, field, values)
+        for field in SECTION_FIELDS:
+            if field not in section:
+                setattr(self, field, np.full(count, _DEFAULTS[field],
+                                             np.int32 if field in _INTEGER_FIELDS else np.float32))
+        self.yield_stress = _column("yield_stress", yield_stress)
+        self.youngs_modulus = _column("youngs_modulus", youngs_modulus)
+        if len(self.yield_stress) != len(self.youngs_modulus):
+            raise ValueError(f"yield_stress has {len(self.yield_stress)} property sets, "
+                             f"youngs_modulus {len(self.youngs_modulus)}")
+        # Copies: a Study given (or the default one) stays the caller's.
+        self.studies = [dataclasses.replace(s) if isinstance(s, Study) else Study(*s)
+                        for s in studies]
+        self.title = str(title)
+        self.headings = str(headings)
+        self.header = tuple(float(v) for v in header)
+        if len(self.header) != 3:
+            raise ValueError("header takes three numbers")
+        self.name = str(name)
+
+    @property
+    def element_count(self) -> int:
+        """Number of elements."""
+        return len(self.x)
+
+    @property
+    def section(self) -> dict:
+        """The element columns by name (the arrays themselves, not copies)."""
+        return {field: getattr(self, field) for field in SECTION_FIELDS}
+
+    def copy(self) -> "Case":
+        """An independent copy: arrays and studies copied."""
+        return Case({f: a.copy() for f, a in self.section.items()}, self.yield_stress.copy(),
+                    self.youngs_modulus.copy(), [dataclasses.replace(s) for s in self.studies],
+                    title=self.title, headings=self.headings, header=self.header, name=self.name)
+
+    def __repr__(self):
+        return (f"Case({self.name!r}, {self.element_count} elements, "
+                f"{len(self.yield_stress)} property sets, {len(self.studies)} case studies)")
+
+    def _arguments(self):
+        columns = [_column(f, getattr(self, f)) for f in SECTION_FIELDS]
+        lengths = [len(c) for c in columns]
+        count = max(set(lengths), key=lengths.count)
+        for field, length in zip(SECTION_FIELDS, lengths):
+            if length != count:
+                raise ValueError(f"section field {field} has {length} values, the others {count}")
+        # A value that is no number (NaN, infinity) would run to a meaningless stop or result.
+        for field, column in zip(SECTION_FIELDS, columns):
+            _require_finite(column, lambda i: f"{field} of element {i + 1}")
+        yield_stress = _column("yield_stress", self.yield_stress)
+        youngs_modulus = _column("youngs_modulus", self.youngs_modulus)
+        if len(yield_stress) != len(youngs_modulus):
+            raise ValueError(f"youngs_modulus has {len(youngs_modulus)} property sets, "
+                             f"yield_stress {len(yield_stress)}")
+        for field, column in (("yield_stress", yield_stress), ("youngs_modulus", youngs_modulus)):
+            _require_finite(column, lambda i: f"{field} of property set {i + 1}")
+        for number, study in enumerate(self.studies, 1):
+            _require_finite(np.array(study._record(), np.float64),
+                            lambda i: f"{dataclasses.fields(Study)[i].name} of case study {number}")
+        return (columns, yield_stress, youngs_modulus, [s._record() for s in self.studies],
+                self.title, self.headings, tuple(self.header), self.name)
+
+
+def _require_finite(values, what):
+    if values.dtype.kind == "f":
+        bad = np.flatnonzero(~np.isfinite(values))
+        if bad.size:
+            raise ValueError(f"{what(bad[0])} is {values[bad[0]]}, not a finite number")
+
+
+def _column(field, values):
+    kind = np.int32 if field in _INTEGER_FIELDS else np.float32
+    array = np.asarray(values)
+    if array.ndim != 1:
+        raise ValueError(f"{field} must be one-dimensional, not of shape {array.shape}")
+    if field in _INTEGER_FIELDS and array.size and not np.issubdtype(array.dtype, np.integer):
+        if not np.all(np.isfinite(array)) or np.any(array != np.trunc(array)):
+            raise ValueError(f"{field} must hold whole numbers")
+    return np.ascontiguousarray(array, dtype=kind)
+
+
+class Result:
+    """The results of one case study.
+
+    Per step (arrays of ``STEP_COUNT`` = 50 ``float32`` values, step 1 first):
+        curvature, moment_x, moment_y, moment (resultant), axis_x, axis_y (neutral axis
+        position at the end of the step, mm).
+    The ultimate bending moment and its companions (floats):
+        ultimate_moment, ultimate_moment_x, ultimate_moment_y, ultimate_curvature,
+        section_modulus (equivalent section modulus, mm³).
+    Section properties (floats): area, neutral_axis_x, neutral_axis_y (elastic), vertical_inertia,
+        horizontal_inertia, deck_modulus, bottom_modulus, elastic_moment (first yield),
+        plastic_moment, plastic_neutral_axis.
+    Per element and step (``float32`` arrays of 50 rows × n elements):
+        strain_ratio (strain over yield strain, shortening positive), stress (N/mm²).
+    ``study`` is the number of the case study (from 1) and ``options`` its ``Study``;
+    ``warnings`` lists what the calculation noted on the way (a list of texts, usually empty).
+    """
+
+    __slots__ = ("study", "options", "curvature", "moment_x", "moment_y", "moment", "axis_x",
+                 "axis_y", "ultimate_moment", "ultimate_moment_x", "ultimate_moment_y",
+                 "ultimate_curvature", "section_modulus", "area", "neutral_axis_x",
+                 "neutral_axis_y", "vertical_inertia", "horizontal_inertia", "deck_modulus",
+                 "bottom_modulus", "elastic_moment", "plastic_moment", "plastic_neutral_axis",
+                 "strain_ratio", "stress", "warnings")
+
+    def __init__(self, values: dict):
+        for name in self.__slots__:
+            setattr(self, name, values[name])
+
+    def __repr__(self):
+        return (f"Result(study {self.study}, ultimate moment {self.ultimate_moment:.6e} N.mm "
+                f"at curvature {self.ultimate_curvature:.4e} 1/mm)")
+
+
+def _study(record) -> Study:
+    # Reals as the shortest decimals that give the same single-precision values (0.0015, not
+    # 0.001500000013038516): they print as the file shows them and run to the same results.
+    return Study(*(v if isinstance(v, int) else float(str(np.float32(v))) for v in record))
+
+
+def _case_from(raw: dict) -> Case:
+    return Case(dict(zip(SECTION_FIELDS, raw["section"])), raw["yield_stress"],
+                raw["youngs_modulus"], [_study(s) for s in raw["studies"]], title=raw["title"],
+                headings=raw["headings"], header=raw["header"], name=raw["name"])
+
+
+def _results(raw: list) -> list:
+    results = []
+    for values in raw:
+        values["options"] = _study(values["options"])
+        results.append(Result(values))
+    return results
+
+
+def read_case(path: str | os.PathLike) -> Case:
+    """Reads a case from its files: the path of any of them ("TANKER.ana"), as ``Strakon`` takes
+    it. The options ".ana", geometry ".geo" and properties ".pro" are read by the calculator's own
+    record rules; nothing is run and nothing is written. Raises ``FileNotFoundError`` for a missing
+    file and ``ValueError`` for a record that cannot be read (naming file, record and field)."""
+    return _case_from(_tarnova.read_case(os.fspath(path)))
+
+
+def run(case: Case, threads: int | None = None) -> list:
+    """Runs every case study of the case and returns one ``Result`` per case study, in order.
+
+    Case studies run in parallel on up to ``threads`` threads (default: one per processor, at
+    most one per case study), with the interpreter lock released; ``run`` may be called from
+    several Python threads at once. Nothing is read or written on disk.
+
+    Raises ``ValueError`` when the input is unusable (naming the element and the field) and
+    ``CollapseError`` when the calculation stops (naming the case study and the step)."""
+    if threads is not None and int(threads) < 1:
+        raise ValueError("threads must be at least 1")
+    return _results(_tarnova.run(*case._arguments(), threads=0 if threads is None else int(threads)))
+
+
+def run_files(path: str | os.PathLike, threads: int | None = None) -> list:
+    """Does what ``Strakon`` does with the case file at ``path``: reads the three input files and
+    writes, in the case directory, the report ".rst", the case results files, "AT.T", "lixo.tmp"
+    and the element curve files, record for record as the calculator writes them. Returns one
+    ``Result`` per case study. Case studies run in parallel (``threads`` as in ``run``) and their
+    records are written in case-study order.
+
+    On a stop, the records written before it stay in their files and ``CollapseError`` (or
+    ``ValueError`` for unusable input) is raised; a file that cannot be written raises
+    ``OSError``."""
+    if threads is not None and int(threads) < 1:
+        raise ValueError("threads must be at least 1")
+    return _results(_tarnova.run_files(os.fspath(path), threads=0 if threads is None else int(threads)))
