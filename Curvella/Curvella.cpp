@@ -6,6 +6,7 @@
 //   Curvella <path of the element curve file> [display mode: 1 dark scheme]
 
 #include "CaseNames.hpp"
+#include "CurvellaHelp.hpp"
 #include "ElementListing.hpp"
 #include "ElementScreen.hpp"
 #include "ViewerInput.hpp"
@@ -183,6 +184,8 @@ void runViewer()
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::curvellaHelp))
+        return *status;
     const tarnova::ProgramEntry entry{"Curvella", tarnova::menuSetup, tarnova::runViewer};
     return tarnova::runProgram(argc, argv, entry);
 }

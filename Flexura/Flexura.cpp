@@ -10,6 +10,7 @@
 // an input file; 3 when the frame is closed with its close button (the program counts as busy
 // while it waits for keys; Window > Exit ends it normally).
 
+#include "FlexuraHelp.hpp"
 #include "caseInputs.hpp"
 #include "caseOutputs.hpp"
 #include "collapseMap.hpp"
@@ -218,6 +219,8 @@ void run()
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::flexuraHelp))
+        return *status;
     const tarnova::ProgramEntry entry{"Flexura", tarnova::flexura::menuSetup, tarnova::flexura::run};
     return tarnova::runProgram(argc, argv, entry);
 }

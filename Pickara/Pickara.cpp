@@ -4,6 +4,7 @@
 //
 //   Pickara /ships/TANKER.teA        (headless: printf '7\n' | Pickara /ships/TANKER.teA)
 
+#include "PickaraHelp.hpp"
 #include "chooserLayout.hpp"
 #include "chooserScreen.hpp"
 #include "utilPickara.hpp"
@@ -160,6 +161,8 @@ void run()
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::pickaraHelp))
+        return *status;
     const tarnova::ProgramEntry entry{"Pickara", &tarnova::pickara::menuSetup, &tarnova::pickara::run};
     return tarnova::runProgram(argc, argv, entry);
 }

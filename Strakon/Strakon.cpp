@@ -10,6 +10,7 @@
 #include "Calcrun/plausibility.hpp"
 #include "StrakonPaths.hpp"
 #include "StrakonRun.hpp"
+#include "StrakonHelp.hpp"
 #include "StrakonScreen.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
@@ -146,6 +147,8 @@ int checkCase(std::string_view casePath)
 
 int main(int argc, char** argv)
 {
+    if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::strakonHelp))
+        return *status;
     if (argc >= 2 && std::string_view(argv[1]) == "--check") {
         if (argc != 3) {
             std::fputs("Usage: Strakon --check /path/CASE.ana\n", stderr);

@@ -10,6 +10,10 @@ if [ "${1:-build}" = test ]; then
   # The Python module's tests and its examples (plots, Dask cluster).
   want+=(python3-pytest python3-matplotlib python3-distributed)
 fi
+# The manual pages (help2man), the Debian package (dpkg-shlibdeps from dpkg-dev; CPack needs file)
+# and, for the tests, man to check the manual pages.
+want+=(help2man dpkg-dev file)
+if [ "${1:-build}" = test ]; then want+=(man-db); fi
 missing=()
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,58 @@
+#pragma once
+// What "Flexura --help" prints; the manual page is made from it.
+
+#include "commandLine.hpp"
+
+#include <string_view>
+
+namespace tarnova {
+
+inline constexpr std::string_view flexuraHelpText =
+R"(Usage: Flexura /path/CASE.ana
+  or:  Flexura --help | --version
+
+Shows the whole section's collapse for a case that Strakon has calculated: the
+moment-curvature curve of every case study on one chart, and a collapse map of
+the section step by step, each element coloured by its state; writes them as
+images and tables.
+
+The path names one file of the case, usually CASE.ana; its directory becomes
+the case directory ("/" and "\" both separate directories) and its name without
+the extension, cut to 8 characters, the case name.
+
+Options:
+  --help      print this help and exit
+  --version   print the version and exit
+
+Files read:
+  CASE.ana    analysis options: the case studies
+  CASE.geo    section geometry
+  CASE.rst    report of the Strakon run
+  CASE.teX    element curve file of each case study (X = A, B, ...)
+  jc*         case results file of each case study
+  lixo.tmp    trace of the Strakon run
+
+Files written:
+  CASE_mk.png          moment-curvature curves of all case studies
+  CASE_mk.csv          the same curves as a table
+  CASE_X_map.png       collapse map of case study X
+  CASE_X_elements.csv  the elements of case study X, step by step
+  nElem.txt            in a window, when an element is opened in Curvella
+
+With a display reachable the program opens a window: Tab switches between the
+chart and the map, the arrow keys move through steps and elements, Enter opens
+the chosen element in Curvella, File > Save images and tables writes the files
+and Window > Exit ends. With none it runs headless: it writes every image and
+table and ends.
+
+Exit status:
+  0   a complete run
+  1   an input file is missing or short, or an image or table cannot be
+      written (in a window: the last save asked for failed)
+  2   a fixed-column record of an input file could not be read
+  3   the window was closed with its close button
+)";
+
+inline constexpr ProgramHelp flexuraHelp{"Flexura", flexuraHelpText};
+
+} // namespace tarnova

@@ -1,0 +1,27 @@
+#pragma once
+// The options every program answers before it opens its window: "--help" prints the program's
+// help text, "--version" its version, both to standard output with status 0. Any other argument
+// that begins with "--" is refused with a message and status 1, unless the program names it as
+// an option it handles itself. Every other argument is left to the program.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tarnova {
+
+struct ProgramHelp {
+    std::string_view name;                          // the program's name, as in "Strakon"
+    std::string_view text;                          // the whole help text, ending in a line feed
+    std::span<const std::string_view> ownOptions = {};   // "--" options the program reads itself
+};
+
+// The suite's version, as the build sets it.
+std::string_view suiteVersion();
+
+// Answers "--help" and "--version" and refuses unknown "--" options, looking at the arguments in
+// order and acting on the first that decides. Returns the status to end with, or nothing when
+// the program should go on. A help or version text that cannot be written is a failure.
+std::optional<int> answerCommandLine(int argc, char** argv, const ProgramHelp& help);
+
+} // namespace tarnova

@@ -1,0 +1,47 @@
+#pragma once
+// A section's elements as a spreadsheet exports them (CSV, one element per row, the columns named
+// in a header row), read and checked cell by cell into element records of the geometry file.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnova::csvtogeo {
+
+// The fields of an element record, in the order of its columns.
+enum Field {
+    frameSpacing, plateWidth, plateThickness, flangeWidth, flangeThickness, webHeight, webThickness,
+    propertySet, spareGeometryValue, totalDepth, x, y, orientation, elementKind, fieldCount
+};
+
+struct FieldRule {
+    std::string_view name;       // the column name in the sheet
+    std::string_view heading;    // the short heading of the geometry file's fourth record
+    std::string_view descriptor; // its field in the element record
+    bool required;               // the column must be there and every cell filled
+    bool whole;                  // a whole number
+    double smallest, largest;    // the values the field or the program accepts
+};
+extern const std::array<FieldRule, fieldCount> fieldRules;
+
+struct ElementRow {
+    std::array<double, fieldCount> values{};
+};
+
+struct Sheet {
+    std::vector<ElementRow> elements;
+    std::vector<std::string> problems;   // one line per bad cell or header, in sheet order
+};
+
+// Reads the CSV text. Cells are separated by commas, or by semicolons when the header row holds
+// semicolons and no commas; a semicolon sheet may write a decimal comma. Cells may be quoted.
+// Rows are counted as the spreadsheet counts them: the header is row 1.
+Sheet readSheet(std::string_view csv);
+
+// The geometry file's records: title, header values, count, headings and element records.
+// The breadth and depth of the second record are the extents of x and y.
+void writeGeometryFile(const std::string& fileName, std::string_view title, double headerValue,
+                       const std::vector<ElementRow>& elements);
+
+} // namespace tarnova::csvtogeo
