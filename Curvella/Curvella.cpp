@@ -64,8 +64,11 @@ bool inputsReadable(std::string_view curveName, std::string_view geometryName)
     const bool curveEmpty = atEndOfUnit(curveUnit);
     const bool geometryEmpty = atEndOfUnit(geometryUnit);
     if (curveEmpty || geometryEmpty) {
-        showFileMessage(5, 28, curveEmpty ? std::string(curveName) + " is an empty file" : "",
-                        geometryEmpty ? std::string(geometryName) + " is an empty file" : "");
+        // A directory in place of a file has no records either; say which it is.
+        const auto emptyText = [](std::string_view name) {
+            return std::string(name) + (isDirectory(name) ? " is a directory" : " is an empty file");
+        };
+        showFileMessage(5, 28, curveEmpty ? emptyText(curveName) : "", geometryEmpty ? emptyText(geometryName) : "");
         return false;
     }
     data.elementCount = readElementCount();
@@ -168,7 +171,7 @@ void runViewer()
         // standard error, and the run ends with a failure status.
         const std::string message = elementImageName(data.chosenElement) + " could not be written";
         finishedText = message;
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", escapeControlBytes(message).c_str());
         exitStatus = failureStatus;
     }
 

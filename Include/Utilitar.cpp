@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include <sys/stat.h>
+
 namespace tarnova {
 
 std::atomic<std::int32_t> exitRequested{0};
@@ -13,9 +15,19 @@ std::atomic<std::int32_t> exitRequested{0};
 namespace {
 
 // The flag itself is only ever read and written atomically; the mutex and condition variable
-// only let a waiting program sleep instead of polling.
-std::mutex exitMutex;
-std::condition_variable exitSignal;
+// only let a waiting program sleep instead of polling. They are never destroyed: the headless
+// backend's detached reader of standard input may wake waiters after main has returned, while
+// static destructors run.
+std::mutex& exitMutex()
+{
+    static std::mutex* mutex = new std::mutex;
+    return *mutex;
+}
+std::condition_variable& exitSignal()
+{
+    static std::condition_variable* signal = new std::condition_variable;
+    return *signal;
+}
 bool stopWaiting = false;
 
 } // namespace
@@ -23,33 +35,33 @@ bool stopWaiting = false;
 void resetRequests()
 {
     exitRequested.store(0);
-    std::lock_guard<std::mutex> lock(exitMutex);
+    std::lock_guard<std::mutex> lock(exitMutex());
     stopWaiting = false;
 }
 
 void exitHandler(bool /*checked*/)
 {
     {
-        std::lock_guard<std::mutex> lock(exitMutex);
+        std::lock_guard<std::mutex> lock(exitMutex());
         exitRequested.store(1);
     }
-    exitSignal.notify_all();
+    exitSignal().notify_all();
 }
 
 bool waitForExitRequest()
 {
-    std::unique_lock<std::mutex> lock(exitMutex);
-    exitSignal.wait(lock, [] { return exitRequested.load() != 0 || stopWaiting; });
+    std::unique_lock<std::mutex> lock(exitMutex());
+    exitSignal().wait(lock, [] { return exitRequested.load() != 0 || stopWaiting; });
     return exitRequested.load() != 0;
 }
 
 void stopWaitingForExit()
 {
     {
-        std::lock_guard<std::mutex> lock(exitMutex);
+        std::lock_guard<std::mutex> lock(exitMutex());
         stopWaiting = true;
     }
-    exitSignal.notify_all();
+    exitSignal().notify_all();
 }
 
 ParsedInteger textToInteger(std::string_view text)
@@ -125,6 +137,14 @@ std::int16_t divisionCount(double a, double b)
         return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
     };
     return cut(a) == cut(b) ? 1 : 0;
+}
+
+bool isDirectory(std::string_view path)
+{
+    std::string name(path);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    struct stat info;
+    return !name.empty() && ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 PathParts splitPath(std::string_view path)

@@ -42,6 +42,9 @@ struct PathParts {
 };
 PathParts splitPath(std::string_view path);
 
+// True when the path (trailing blanks ignored) names a directory.
+bool isDirectory(std::string_view path);
+
 // Upper case of "a".."z" and of four accented letters of the single-byte code page.
 char upperCaseChar(char c);
 

@@ -9,6 +9,7 @@
 #include "chooserScreen.hpp"
 #include "utilPickara.hpp"
 
+#include "Utilitar.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"
 #include "records/FixedText.hpp"
@@ -113,7 +114,8 @@ void run()
     openUnit(curveUnit, names.curveFileName);
     rewindUnit(curveUnit);
     if (atEndOfUnit(curveUnit)) {
-        showFileMessage(28, names.curveFileName + " is an empty file");
+        showFileMessage(28, names.curveFileName +
+                                (isDirectory(names.curveFileName) ? " is a directory" : " is an empty file"));
         endSequence(startDirectory, failureStatus);
         return;
     }

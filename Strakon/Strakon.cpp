@@ -7,6 +7,7 @@
 // error of the record layer end the program at once with their own non-zero status.
 
 #include "Calcrun/Calcrun.hpp"
+#include "Calcrun/plausibility.hpp"
 #include "StrakonPaths.hpp"
 #include "StrakonRun.hpp"
 #include "StrakonHelp.hpp"
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tarnova {
 
@@ -121,6 +123,24 @@ void strakon()
         exitProgram(status);
 }
 
+// Check mode: every problem of the case's three files on standard output, nothing computed and
+// nothing written. Status 0 for a clean case, 1 otherwise.
+int checkCase(std::string_view casePath)
+{
+    const CaseLocation location = locateCase(casePath);
+    const std::string stem = location.directory.empty() || location.directory.back() == '/'
+                                 ? location.directory + location.caseName
+                                 : location.directory + "/" + location.caseName;
+    calcrun::InputCheck check(calcrun::InputCheck::Mode::collectAll);
+    calcrun::checkCaseFiles(check, stem);
+    for (const calcrun::InputProblem& problem : check.problems())
+        std::printf("%s\n", problem.text().c_str());
+    const std::size_t count = check.problems().size();
+    std::printf("%s: %zu problem%s in the .ana, .geo and .pro files\n", escapeControlBytes(stem).c_str(), count,
+                count == 1 ? "" : "s");
+    return count == 0 ? 0 : failureStatus;
+}
+
 } // namespace
 
 } // namespace tarnova
@@ -129,6 +149,13 @@ int main(int argc, char** argv)
 {
     if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::strakonHelp))
         return *status;
+    if (argc >= 2 && std::string_view(argv[1]) == "--check") {
+        if (argc != 3) {
+            std::fputs("Usage: Strakon --check /path/CASE.ana\n", stderr);
+            return 1;
+        }
+        return tarnova::checkCase(argv[2]);
+    }
     const tarnova::ProgramEntry entry{"Strakon", tarnova::menuSetup, tarnova::strakon};
     return tarnova::runProgram(argc, argv, entry);
 }

@@ -1,6 +1,7 @@
 #include "StrakonRun.hpp"
 
 #include "Calcrun/Calcrun.hpp"
+#include "Calcrun/plausibility.hpp"
 #include "StrakonPaths.hpp"
 #include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
@@ -40,7 +41,7 @@ bool inputFilesHaveRecords(std::string_view caseName)
         if (input.unit != optionsUnit || empty)
             closeUnit(input.unit);
         if (empty) {
-            const std::string message = name + " is an empty file";
+            const std::string message = name + (isDirectory(name) ? " is a directory" : " is an empty file");
             showMessage(1, 79, {{row, messageNameColumn, message},
                                 {4, messageNameColumn, "Press any key to continue "}});
             setBackgroundColour(0);
@@ -77,6 +78,16 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
 
     if (!inputFilesHaveRecords(caseName))
         return 1;
+    // An implausible value stops the run here, before any file of results is written.
+    // The plates thinned by each case study's corrosion are checked when that case study reads its
+    // section, so the case studies before it keep their results.
+    try {
+        calcrun::InputCheck plausibility(calcrun::InputCheck::Mode::stopAtFirst);
+        calcrun::checkOptionsFile(plausibility, caseName);
+        calcrun::checkSectionFiles(plausibility, caseName, 0, 0);
+    } catch (const CaseStudyStopped& stop) {
+        stopProgram(stop.what());
+    }
 
     FixedText reportFileName(fileNameLength, std::string(caseName) + ".rst");
     openUnit(reportUnit, reportFileName.trimmed());

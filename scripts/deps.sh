@@ -6,7 +6,7 @@ want=(cmake g++ make pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontco
 # The Python module (tarnova) is built with the rest.
 want+=(python3-dev pybind11-dev python3-numpy)
 if [ "${1:-build}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev)
+  want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev ninja-build python3)
   # The Python module's tests and its examples (plots, Dask cluster).
   want+=(python3-pytest python3-matplotlib python3-distributed)
 fi

@@ -2,6 +2,7 @@
 // message boxes.
 
 #include "display/Layer.hpp"
+#include "records/Records.hpp"
 
 #include <cstdio>
 #include <cstring>
@@ -126,8 +127,8 @@ int showMessageBox(std::string_view text, std::string_view caption, int style)
     }
     // The box is modal: it is waited for without the display lock.
     if (backend) return backend->messageBox(text, caption, style);
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                 static_cast<int>(text.size()), text.data());
+    const std::string shown = escapeControlBytes(caption, true) + ": " + escapeControlBytes(text, true) + "\n";
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "display/Backend.hpp"
 
 #include "Utilitar.hpp"
+#include "records/Records.hpp"
 
 #include <cerrno>
 #include <condition_variable>
@@ -79,8 +80,9 @@ public:
 
     int messageBox(std::string_view text, std::string_view caption, int) override
     {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                     static_cast<int>(text.size()), text.data());
+        const std::string shown =
+            escapeControlBytes(caption, true) + ": " + escapeControlBytes(text, true) + "\n";
+        std::fwrite(shown.data(), 1, shown.size(), stderr);
         std::fflush(stderr);
         return 1;
     }

@@ -63,7 +63,9 @@ void screenRecord(std::string_view record)
     std::string text = report;
     while (!text.empty() && text.back() == '\n') text.pop_back();
     writeUnechoed(text);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    text = escapeControlBytes(text, true);
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
     exitProgram(recordErrorStatus);
 }
@@ -77,7 +79,7 @@ int runBody(void (*body)())
     } catch (const ProgramEnd& end) {
         status = end.status;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Error: %s\n", e.what());
+        std::fprintf(stderr, "Error: %s\n", escapeControlBytes(e.what(), true).c_str());
         status = stopStatus;
     } catch (...) {
         std::fprintf(stderr, "Error: the program ended by an unknown failure\n");
@@ -119,7 +121,10 @@ int runBody(void (*body)())
 [[noreturn]] void stopProgram(std::string_view detail)
 {
     writeUnechoed(stopMessage);
-    if (!detail.empty()) std::fprintf(stderr, "%.*s\n", static_cast<int>(detail.size()), detail.data());
+    if (!detail.empty()) {
+        const std::string shown = escapeControlBytes(detail, true) + "\n";
+        std::fwrite(shown.data(), 1, shown.size(), stderr);
+    }
     std::fprintf(stderr, "%s\n", stopMessage);
     std::fflush(stderr);
     exitProgram(stopStatus);
@@ -127,7 +132,8 @@ int runBody(void (*body)())
 
 void Backend::textLine(std::string_view line)
 {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+    const std::string shown = escapeControlBytes(line) + "\n";
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
 }
 
 bool displayIsHeadless()

@@ -214,6 +214,10 @@ void closeAllUnits();
 using ScreenSink = void (*)(std::string_view record);
 void setScreenSink(ScreenSink sink);
 
+// The text with every control byte (below 32, and 127) written as \xhh, so that no byte of a
+// case file or an argument reaches a terminal raw; line feeds stay when keepLineFeeds is set.
+std::string escapeControlBytes(std::string_view text, bool keepLineFeeds = false);
+
 // Called with the full report of a run-time error of the record layer, after every unit has
 // been flushed. Must not return (it ends the program with a non-zero status). The default
 // prints the report to standard error and exits with status 2.

@@ -13,7 +13,7 @@ namespace {
 
 void defaultErrorHandler(const std::string& report)
 {
-    std::fputs(report.c_str(), stderr);
+    std::fwrite(report.data(), 1, report.size(), stderr);
     std::fflush(stderr);
     std::exit(2);
 }
@@ -35,6 +35,24 @@ const char* statementName(records::Statement s)
 
 } // namespace
 
+std::string escapeControlBytes(std::string_view text, bool keepLineFeeds)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && !(keepLineFeeds && c == '\n')) || u == 0x7f) {
+            shown += "\\x";
+            shown += hex[u >> 4];
+            shown += hex[u & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 void setRecordErrorHandler(RecordErrorHandler handler)
 {
     installedHandler = handler ? handler : defaultErrorHandler;
@@ -55,7 +73,7 @@ std::string composeReport(const ErrorPlace& place, std::string_view problem)
     }
     if (!place.fileName.empty()) {
         r += ", file \"";
-        r += place.fileName;
+        r += escapeControlBytes(place.fileName);
         r += '"';
     }
     r += '\n';
@@ -66,23 +84,23 @@ std::string composeReport(const ErrorPlace& place, std::string_view problem)
             if (place.record > 0) r += ", ";
             r += "columns " + std::to_string(place.firstColumn) + " to " + std::to_string(place.lastColumn);
             r += ": \"";
-            r += place.field;
+            r += escapeControlBytes(place.field);   // the whole field, NUL and ESC included
             r += '"';
         }
         r += '\n';
     }
     if (!place.format.empty()) {
         r += "  format ";
-        r += place.format;
+        r += escapeControlBytes(place.format);
         if (!place.descriptor.empty()) {
             r += ", descriptor ";
-            r += place.descriptor;
+            r += escapeControlBytes(place.descriptor);
         }
         if (place.item > 0) r += ", item " + std::to_string(place.item);
         r += '\n';
     }
     r += "  ";
-    r += problem;
+    r += escapeControlBytes(problem);
     r += '\n';
     return r;
 }

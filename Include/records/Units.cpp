@@ -177,7 +177,8 @@ void writeRecordLine(Table& table, Unit& unit, ErrorPlace& place)
     }
     if (unit.readOnly) {
         place.record = unit.recordsPassed + 1;
-        raiseRecordError(place, "the file can only be read (no write permission)");
+        raiseRecordError(place, unit.directory ? "the file is a directory"
+                                               : "the file can only be read (no write permission)");
     }
     if (!unit.writing) {
         // The record written becomes the file's last: cut whatever follows the position.
@@ -275,6 +276,7 @@ void RecordUnits::openUnit(int unit, std::string_view fileName)
         int firstError = errno;
         u->file = std::fopen(name.c_str(), "rb");   // a read-only input file is still readable
         u->readOnly = u->file != nullptr;
+        u->directory = u->readOnly && firstError == EISDIR;
         if (!u->file) errno = firstError;
     }
     if (!u->file && errno == ENOENT) u->file = std::fopen(name.c_str(), "w+b");

@@ -17,6 +17,7 @@ struct Unit {
     std::FILE* file = nullptr;
     std::unique_ptr<char[]> buffer;   // stdio buffer of the file
     bool readOnly = false;
+    bool directory = false;           // the name is a directory: no record to read, none to write
     bool writing = false;             // last transfer was a write (the file ends at the position)
     bool fileTried = false;           // capture: the file has been looked for (it is opened to read only)
     long recordsPassed = 0;           // records read or written since the first

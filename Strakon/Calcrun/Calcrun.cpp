@@ -4,6 +4,7 @@
 #include "Engine.hpp"
 #include "records/Records.hpp"
 
+#include <cmath>
 #include <string>
 
 namespace tarnova {
@@ -34,6 +35,20 @@ std::string RunContext::whereInRun() const
     return where + ")";
 }
 
+std::string RunContext::caseInputNamed() const
+{
+    if (caseName.empty()) return "the section given finds no neutral axis at this curvature";
+    return "the section of " + caseName + ".geo and " + caseName + ".pro under option record " +
+           std::to_string(place.caseStudy + 1) + " of " + caseName + ".ana finds no neutral axis at this curvature";
+}
+
+void RunContext::requireFinite(float value, std::string_view quantity)
+{
+    if (std::isfinite(value)) return;
+    stopRun(std::string(quantity) + " is " + (std::isnan(value) ? "not a number" : "infinite") + whereInRun() +
+            "; no result of this case study is valid");
+}
+
 void RunContext::stopNulArea(int n)
 {
     writeListRecord(screenUnit, {"AREA OF ELEMENT N.", n, " IS NUL"});
@@ -44,6 +59,7 @@ void RunContext::runCase(std::string_view caseName, int caseStudy, float& result
                          float& elasticMoment, float& plasticMoment)
 {
     place = {caseStudy, 0};
+    this->caseName = std::string(caseName);
     options.poissonRatio = 0.3f;
     readCaseOptions(options);
     readSectionModel(caseName, options.corrosionCode, options.tensionBlockWidth);

@@ -74,6 +74,12 @@ public:
     std::string whereInRun() const;
     // Writes "AREA OF ELEMENT N." n " IS NUL" on the screen unit and stops.
     [[noreturn]] void stopNulArea(int n);
+    // Stops the case study, naming the quantity, the case study and the step, when a result is NaN
+    // or infinite: such a value is never written as a result.
+    void requireFinite(float value, std::string_view quantity);
+    // The input of the case study: its option record and the section files (or the section given).
+    std::string caseInputNamed() const;
+    std::string caseName;   // the stem of the case files; empty for a section given in memory
 
     // ---- The case study
     void runCase(std::string_view caseName, int caseStudy, float& result1, float& result2, float& elasticMoment,

@@ -105,6 +105,7 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
                 axisShift = std::max(1.0f, static_cast<float>(k) / 8.0f) * axialForce /
                             (curvature * s.maxYoungsModulus * s.sectionArea);
             }
+            requireFinite(axialForce, "the axial force of the section");
             previousForce = axialForce;
             ++iterations;
             writeRecords(traceUnit, "(2I3,4E11.3,2F8.0,F7.1)",
@@ -115,10 +116,16 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
             s.neutralAxisX += sine * axisShift;
             if (iterations > maxIterations) {
                 stopRun("no equilibrium of the element forces after " + std::to_string(maxIterations) +
-                        " iterations" + whereInRun());
+                        " iterations" + whereInRun() + ": " + caseInputNamed());
             }
         }
         const float resultantMoment = std::sqrt(momentY * momentY + momentX * momentX);
+        requireFinite(curvature, "the curvature");
+        requireFinite(momentX, "the bending moment about the horizontal axis");
+        requireFinite(momentY, "the bending moment about the vertical axis");
+        requireFinite(resultantMoment, "the resultant bending moment");
+        requireFinite(s.neutralAxisX, "the neutral axis x");
+        requireFinite(s.neutralAxisY, "the neutral axis y");
         progress.stepShown(k);
         writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
                      {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
@@ -128,6 +135,11 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
         writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
     }
 
+    requireFinite(ultimate.moment, "the ultimate bending moment");
+    requireFinite(ultimate.momentX, "the ultimate bending moment's horizontal part");
+    requireFinite(ultimate.momentY, "the ultimate bending moment's vertical part");
+    requireFinite(ultimate.sectionModulus, "the equivalent section modulus");
+    requireFinite(ultimate.curvature, "the curvature of the ultimate bending moment");
     writeRecords(reportUnit,
                  "(/,'   X  Ultimate Bending Moment Y       UBM         ESMod','ulus','      Curv. UBM',/,5E15.6)",
                  {ultimate.momentX, ultimate.momentY, ultimate.moment, ultimate.sectionModulus, ultimate.curvature});

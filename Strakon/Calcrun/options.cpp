@@ -4,6 +4,7 @@
 #include "records/Records.hpp"
 
 #include <cmath>
+#include <cstdint>
 
 namespace tarnova::calcrun {
 
@@ -24,24 +25,46 @@ char codeCharacter(int code)
     return code < 0 || code > largestPrintable ? '-' : static_cast<char>('0' + code);
 }
 
+// A real cut toward zero to a code, or nothing when it has no 32-bit value (NaN, infinite, too
+// large): the conversion itself would be undefined then.
+bool cutToCode(double value, int& code)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return false;
+    code = static_cast<int>(value);
+    return true;
+}
+
+// Leading characters of zeroPaddedDigits, or "-" in every place for a value without a code.
+std::string codeDigits(double value, std::size_t places, int minDigits)
+{
+    int code = 0;
+    if (!cutToCode(value, code)) return std::string(places, '-');
+    FixedText digits(10);
+    zeroPaddedDigits(digits, code, minDigits);
+    return std::string(digits.view().substr(0, places));
+}
+
 } // namespace
 
 void zeroPaddedDigits(FixedText& text, int& value, int minDigits)
 {
     text.blank();
     std::size_t first = 0;
-    if (value < 0) {
+    // The magnitude in 64 bits: the most negative int has no positive counterpart in 32.
+    std::int64_t magnitude = value;
+    if (magnitude < 0) {
         text[0] = '-';
-        value = -value;
+        magnitude = -magnitude;
         first = 1;
         minDigits = minDigits > 1 ? minDigits - 1 : 1;
     }
-    int n = value <= 9 ? 1 : static_cast<int>(std::log10(static_cast<double>(value))) + 1;
+    value = 0;
+    int n = magnitude <= 9 ? 1 : static_cast<int>(std::log10(static_cast<double>(magnitude))) + 1;
     if (n < minDigits) n = minDigits;
     for (int i = 1; i <= n; ++i) {
-        int p = static_cast<int>(std::pow(10.0, n - i));
-        int d = value / p;
-        value -= d * p;
+        const auto p = static_cast<std::int64_t>(std::pow(10.0, n - i));
+        const std::int64_t d = magnitude / p;
+        magnitude -= d * p;
         std::size_t at = first + static_cast<std::size_t>(i - 1);
         if (at < text.length()) text[at] = static_cast<char>(48 + d);
     }
@@ -53,17 +76,13 @@ std::string caseResultsFileName(const CaseOptions& o)
     name += codeCharacter(o.behaviourCode);
     name += codeCharacter(o.sheddingCode);
     name += codeCharacter(o.corrosionCode);
-    name += codeCharacter(static_cast<int>(o.tensionBlockWidth));
-
+    int tensionBlockCode = -1;
+    name += cutToCode(static_cast<double>(o.tensionBlockWidth), tensionBlockCode) ? codeCharacter(tensionBlockCode)
+                                                                                   : '-';
     // The single-precision coefficient times 10000 in double precision: 0.0050 gives 49.
-    FixedText digits(10);
-    int distortion = static_cast<int>(static_cast<double>(o.distortionCoefficient) * 10000.0);
-    zeroPaddedDigits(digits, distortion, 2);
-    name += digits.view().substr(0, 2);
+    name += codeDigits(static_cast<double>(o.distortionCoefficient) * 10000.0, 2, 2);
     name += '.';
-    int heel = static_cast<int>(o.heelAngle);
-    zeroPaddedDigits(digits, heel, 3);
-    name += digits.view().substr(0, 3);
+    name += codeDigits(static_cast<double>(o.heelAngle), 3, 3);
     return name;
 }
 

@@ -5,6 +5,7 @@
 // hold or that would divide by zero is rejected before any table is written.
 
 #include "Engine.hpp"
+#include "plausibility.hpp"
 #include "Utilitar.hpp"
 #include "records/Records.hpp"
 
@@ -81,6 +82,9 @@ void RunContext::readSectionModel(std::string_view caseName, int corrosionCode, 
 {
     const std::string geometryFile = std::string(caseName) + ".geo";
     const std::string propertiesFile = std::string(caseName) + ".pro";
+    // Every value is plausible and every set an element names is sound, or the run stops here.
+    InputCheck check(InputCheck::Mode::stopAtFirst);
+    checkSectionFiles(check, caseName, corrosionCode, place.caseStudy);
     openUnit(geometryUnit, geometryFile);
     rewindUnit(geometryUnit);
     openUnit(propertiesUnit, propertiesFile);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace tarnova::calcrun {
 
@@ -39,8 +41,12 @@ void RunContext::plasticProperties()
         byHeight[static_cast<std::size_t>(n - 1)] = n;
         total += weight(n);
     }
-    std::sort(byHeight.begin(), byHeight.begin() + count,
-              [this](int a, int b) { return element(a).centroidY < element(b).centroidY; });
+    // NaN heights sort last: the order stays strict and weak, so the sort stays within the table.
+    std::sort(byHeight.begin(), byHeight.begin() + count, [this](int a, int b) {
+        const float ya = element(a).centroidY, yb = element(b).centroidY;
+        if (std::isnan(ya)) return false;
+        return std::isnan(yb) || ya < yb;
+    });
 
     // F(y) = sum of w * sign(centroidY - y) falls from +total below the section to -total above
     // it. The plastic neutral axis is where F changes sign: at a centroid height where F jumps
@@ -49,10 +55,12 @@ void RunContext::plasticProperties()
     double below = 0.0;  // weight at or below the current height
     for (int i = 0; i < count;) {
         const float height = element(byHeight[static_cast<std::size_t>(i)]).centroidY;
-        while (i < count && element(byHeight[static_cast<std::size_t>(i)]).centroidY == height) {
+        // Every pass takes at least one element, so the loop ends even for a height that equals
+        // nothing (NaN).
+        do {
             below += weight(byHeight[static_cast<std::size_t>(i)]);
             ++i;
-        }
+        } while (i < count && element(byHeight[static_cast<std::size_t>(i)]).centroidY == height);
         const double above = total - below;
         if (above < below) {
             axis = height;
@@ -108,6 +116,15 @@ void RunContext::sectionProperties(float& elasticMoment, float& plasticMoment)
         jv += cx * cx * area + e.inertiaAboutVertical;
         jh += cy * cy * area + e.inertiaAboutHorizontal;
     }
+    // The order by height below needs comparable heights; a NaN one would also spoil every sum.
+    for (int n = 1; n <= s.elementCount; ++n) {
+        const Element& e = element(n);
+        const std::string which = " of element " + std::to_string(n);
+        requireFinite(e.centroidX, "the centroid x" + which);
+        requireFinite(e.centroidY, "the centroid y" + which);
+        requireFinite(e.inertiaAboutVertical, "the second moment about the vertical" + which);
+        requireFinite(e.inertiaAboutHorizontal, "the second moment about the horizontal" + which);
+    }
     s.neutralAxisX = sx / s.sectionArea;
     s.neutralAxisY = sy / s.sectionArea;
     s.elasticAxisX = s.neutralAxisX;
@@ -122,6 +139,22 @@ void RunContext::sectionProperties(float& elasticMoment, float& plasticMoment)
     plasticProperties();
     plasticMoment = s.plasticMoment;
 
+    const float plasticModulus = s.plasticMoment / s.maxYieldStress;
+    const std::pair<float, const char*> results[] = {
+        {s.sectionArea, "the section area"},
+        {s.neutralAxisX, "the elastic neutral axis x"},
+        {s.neutralAxisY, "the elastic neutral axis y"},
+        {s.deckModulus, "the deck section modulus"},
+        {s.elasticMoment, "the elastic bending moment"},
+        {s.verticalBendingInertia, "the vertical bending second moment"},
+        {s.horizontalBendingInertia, "the horizontal bending second moment"},
+        {s.bottomModulus, "the bottom section modulus"},
+        {s.plasticMoment, "the plastic bending moment"},
+        {s.plasticNeutralAxis, "the plastic neutral axis"},
+        {plasticModulus, "the plastic section modulus"},
+    };
+    for (const auto& [value, quantity] : results) requireFinite(value, quantity);
+
     writeRecords(caseResultsUnit, "(/,'SECTION PROPERTIES',/,'ELASTIC BENDING MOMENT',/)", {});
     for (int unit : {caseResultsUnit, reportUnit}) {
         writeRecords(unit, "(/,1X,'AREA     X EL.N.AXIS Y SECT. MOD.   EL.B.MOM ','VER. 2.MOM HOR. 2.MOM S.M.BOTTOM')",
@@ -134,7 +167,7 @@ void RunContext::sectionProperties(float& elasticMoment, float& plasticMoment)
         writeRecords(unit,
                      "(/,'  PLASTIC BEND. Mom.','    PL. NEUTRAL AXIS',5X,'Pl. S. Modulus',/,E13.6,'(N.mm)',8X,"
                      "F6.0,'(mm)',5X,E13.6,'(mm3)')",
-                     {s.plasticMoment, s.plasticNeutralAxis, s.plasticMoment / s.maxYieldStress});
+                     {s.plasticMoment, s.plasticNeutralAxis, plasticModulus});
     }
     for (int n = 1; n <= s.elementCount; ++n) {
         const Element& e = element(n);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <sys/resource.h>
 
@@ -61,6 +63,29 @@ TEST_F(RecordErrors, ValuesBeyondTheItemAreRefused)
     EXPECT_EQ(readReport("-2147483648\r\n", "(I11)", std::int32_t{}), "");
     EXPECT_NE(readReport("1.E39\r\n", "(E9.3)", 0.0f).find("beyond the range"), std::string::npos);
     EXPECT_EQ(readReport("1.E39\r\n", "(E9.3)", 0.0), "");
+}
+
+// A NUL once cut the report short, losing the format and the reason; an ESC reached the terminal.
+TEST_F(RecordErrors, ControlBytesOfAFieldAreEscapedAndEveryLineOfTheReportFollows)
+{
+    const std::string report = readReport(std::string("1\0" "2\x1b[2J\r\n", 9), "(F8.2)", 0.0f);
+    EXPECT_NE(report.find("\"1\\x002\\x1b[2J\""), std::string::npos) << report;
+    EXPECT_NE(report.find("format (F8.2), descriptor F8.2"), std::string::npos) << report;
+    EXPECT_EQ(report.find('\0'), std::string::npos);
+    EXPECT_EQ(report.find('\x1b'), std::string::npos);
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 4) << report;
+}
+
+TEST_F(RecordErrors, DirectoryInPlaceOfAFileIsNamedAsOne)
+{
+    std::filesystem::create_directory("folder.txt");
+    openUnit(3, "folder.txt");
+    try {
+        writeRecords(3, "(I2)", {1});
+        ADD_FAILURE() << "written";
+    } catch (const RecordError& e) {
+        EXPECT_NE(std::string(e.what()).find("the file is a directory"), std::string::npos) << e.what();
+    }
 }
 
 TEST_F(RecordErrors, ReadAtTheEndNamesTheLastRecord)

@@ -45,6 +45,7 @@ RunResult runStrakon(const fs::path& workingDirectory, const std::vector<std::st
                              ("strakon-run-" + std::to_string(std::random_device{}()));
     fs::create_directories(scratch);
     const fs::path errors = scratch / "stderr.txt";
+    const fs::path output = scratch / "stdout.txt";
     std::string inputRedirect = "</dev/null";
     if (!input.empty()) {
         writeFile(scratch / "stdin.txt", input);
@@ -55,13 +56,14 @@ RunResult runStrakon(const fs::path& workingDirectory, const std::vector<std::st
                           quoted(STRAKON_PROGRAM);
     for (const std::string& argument : arguments)
         command += " " + quoted(argument);
-    command += " " + inputRedirect + " >/dev/null 2>" + quoted(errors.string());
+    command += " " + inputRedirect + " >" + quoted(output.string()) + " 2>" + quoted(errors.string());
 
     RunResult result;
     const int raw = std::system(command.c_str());
     if (raw != -1 && WIFEXITED(raw))
         result.status = WEXITSTATUS(raw);
     result.errors = readFile(errors);
+    result.output = readFile(output);
     fs::remove_all(scratch);
     return result;
 }

@@ -12,6 +12,7 @@ namespace fs = std::filesystem;
 struct RunResult {
     int status = -1;     // exit status, or -1 when the program did not exit normally
     std::string errors;  // standard error
+    std::string output;  // standard output
 };
 
 // A fresh directory under the system's temporary directory, removed with the object.

@@ -1,0 +1,398 @@
+// Plausibility of the case files: the table of ranges, the readers of the three files, and the
+// rules that tie fields together (property sets, corrosion, element counts, depth).
+
+#include "plausibility.hpp"
+
+#include "Engine.hpp"
+#include "Utilitar.hpp"
+#include "records/FieldRead.hpp"
+#include "records/Records.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace tarnova::calcrun {
+
+namespace {
+
+// Positions in the table of ranges.
+enum RangeIndex {
+    frameSpacingRange,
+    plateWidthRange,
+    plateThicknessRange,
+    flangeWidthRange,
+    flangeThicknessRange,
+    webHeightRange,
+    webThicknessRange,
+    xRange,
+    yRange,
+    depthRange,
+    yieldStressRange,
+    modulusRange,
+    tensionBlockRange,
+    heelRange,
+    distortionRange,
+};
+
+// The ranges. Each is far wider than any ship needs and narrow enough that no product or sum of
+// the calculation leaves single precision (largest 3.4E38) and no result field overflows.
+const std::vector<PlausibleRange> rangeTable = {
+    // Transverse frames and web frames stand 0.3 to 6 m apart; 20 m is beyond any ship.
+    {"frame spacing", 0.0f, 20000.0f, true, "mm"},
+    // Plate strips between stiffeners are 0.3 to 1.5 m wide; a hard corner strip a few metres.
+    {"plate width", 0.0f, 20000.0f, true, "mm"},
+    // Hull plating is 5 to 100 mm thick; a plate without thickness carries nothing and divides
+    // its slenderness by zero.
+    {"plate thickness", 0.0f, 500.0f, true, "mm"},
+    // Flanges of longitudinals and girders: up to about 1 m wide, 100 mm thick.
+    {"flange width", 0.0f, 5000.0f, false, "mm"},
+    {"flange thickness", 0.0f, 500.0f, false, "mm"},
+    // Webs of longitudinals and of double-bottom girders: up to about 3 m high, 100 mm thick.
+    // The stiffener's second moment grows with the cube of the height: 10 m keeps it and the
+    // tripping table's warping constants (cubes of areas) well inside single precision.
+    {"web height", 0.0f, 10000.0f, false, "mm"},
+    {"web thickness", 0.0f, 500.0f, false, "mm"},
+    // Positions from any origin of a hull of up to 99 m breadth and depth.
+    {"x", -99000.0f, 99000.0f, false, "mm"},
+    {"y", -99000.0f, 99000.0f, false, "mm"},
+    // Largest y less smallest y: the plastic neutral axis is written with F6.0 (at most 99999).
+    {"section depth", 0.0f, 99000.0f, true, "mm"},
+    // Structural steels yield at 235 to 1100 N/mm2, aluminium alloys at 100 to 400.
+    {"yield stress", 1.0f, 2000.0f, false, "N/mm2"},
+    // Steel 206000 N/mm2, aluminium 70000, fibre-reinforced plastics from about 7000.
+    {"Young's modulus", 1000.0f, 1000000.0f, false, "N/mm2"},
+    // Tension blocks are 3 to 6 plate thicknesses wide; the report echoes the width with F4.1.
+    {"tension block width", 0.0f, 20.0f, false, "plate thicknesses"},
+    // Heel from upright to capsized, to either side.
+    {"angle of heel", -180.0f, 180.0f, false, "degrees"},
+    // Initial distortion coefficients are 0.0005 to 0.3; the report echoes it with F6.4.
+    {"initial distortion coefficient", 0.0f, 1.0f, false, ""},
+};
+
+constexpr int firstElementRecord = 5;
+
+std::string numberText(float v)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
+    return buffer;
+}
+
+std::string allowedText(const PlausibleRange& r)
+{
+    std::string text = r.aboveLowest ? "above " + numberText(r.lowest) + " up to " : numberText(r.lowest) + " to ";
+    text += numberText(r.highest);
+    if (*r.unit != '\0') text += std::string(" ") + r.unit;
+    return text;
+}
+
+// The records of a file by the record layer's rule: a record ends at CR, LF or a CR LF pair; a
+// last record without its end still counts. Nothing when the file cannot be read.
+std::optional<std::vector<std::string>> fileRecords(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return std::nullopt;
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return std::nullopt;
+    std::vector<std::string> records;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t end = bytes.find_first_of("\r\n", i);
+        if (end == std::string::npos) {
+            records.push_back(bytes.substr(i));
+            break;
+        }
+        records.push_back(bytes.substr(i, end - i));
+        i = end + 1;
+        if (bytes[end] == '\r' && i < bytes.size() && bytes[i] == '\n') ++i;
+    }
+    return records;
+}
+
+// One field of a record: the characters in its columns that the record holds.
+struct Field {
+    int first, last;
+    std::string_view text;
+};
+
+Field fieldOf(std::string_view record, int first, int last)
+{
+    const auto from = static_cast<std::size_t>(first - 1);
+    const std::string_view text =
+        from < record.size() ? record.substr(from, static_cast<std::size_t>(last - first + 1)) : std::string_view{};
+    return {first, last, text};
+}
+
+// Reads and checks the fields of one record.
+class RecordCheck {
+public:
+    RecordCheck(InputCheck& check, const std::string& file, long record, std::string_view text, std::string owner)
+        : check_(check), file_(file), record_(record), text_(text), owner_(std::move(owner))
+    {
+    }
+
+    InputProblem problem(const Field& f, std::string what, std::string allowed, bool classic = false) const
+    {
+        return {file_, record_, f.first, f.last, std::string(f.text), std::move(what), std::move(allowed), classic};
+    }
+
+    // A real field with `fraction` implied decimals (descriptor text for the message).
+    std::optional<float> real(int first, int last, int fraction, const char* name, const char* descriptor)
+    {
+        const Field f = fieldOf(text_, first, last);
+        float v = 0.0f;
+        switch (records::readReal(f.text, fraction, v)) {
+        case records::FieldStatus::ok: return v;
+        case records::FieldStatus::badCharacter:
+            check_.report(problem(f, std::string(name) + owner_ + " is not a number", std::string("a number of the form ") + descriptor, true));
+            return std::nullopt;
+        case records::FieldStatus::outOfRange:
+            check_.report(problem(f, std::string(name) + owner_ + " is beyond the range of a real", "a finite number", true));
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::int32_t> integer(int first, int last, const char* name, const char* descriptor)
+    {
+        const Field f = fieldOf(text_, first, last);
+        std::int32_t v = 0;
+        if (records::readInteger(f.text, v) == records::FieldStatus::ok) return v;
+        check_.report(problem(f, std::string(name) + owner_ + " is not a whole number",
+                              std::string("a whole number of the form ") + descriptor, true));
+        return std::nullopt;
+    }
+
+    // A real field held to a range of the table; the value when it is inside.
+    std::optional<float> ranged(int first, int last, int fraction, const char* descriptor, RangeIndex index)
+    {
+        const PlausibleRange& r = rangeTable[static_cast<std::size_t>(index)];
+        const std::optional<float> v = real(first, last, fraction, r.quantity, descriptor);
+        if (!v) return v;
+        const bool low = r.aboveLowest ? !(*v > r.lowest) : !(*v >= r.lowest);
+        if (low || *v > r.highest) {
+            check_.report(problem(fieldOf(text_, first, last),
+                                  std::string(r.quantity) + " " + numberText(*v) + owner_ +
+                                      (low ? " is too small" : " is too large"),
+                                  allowedText(r)));
+            return std::nullopt;
+        }
+        return v;
+    }
+
+    void report(InputProblem p) { check_.report(std::move(p)); }
+
+private:
+    InputCheck& check_;
+    const std::string& file_;
+    long record_;
+    std::string_view text_;
+    std::string owner_;   // " of element 3", or nothing
+};
+
+// The records of an input file, or the problem that it has none.
+std::optional<std::vector<std::string>> inputRecords(InputCheck& check, const std::string& name)
+{
+    const char* what = nullptr;
+    std::optional<std::vector<std::string>> records;
+    if (isDirectory(name)) {
+        what = "is a directory";
+    } else if (!(records = fileRecords(name))) {
+        what = "is not found or cannot be read";
+    } else if (records->empty()) {
+        what = "is an empty file";
+    }
+    if (what == nullptr) return records;
+    check.report({name, 0, 0, 0, {}, name + " " + what, "a file of records", true});
+    return std::nullopt;
+}
+
+} // namespace
+
+const std::vector<PlausibleRange>& plausibleRanges() { return rangeTable; }
+
+std::string InputProblem::text() const
+{
+    std::string t = escapeControlBytes(file);
+    if (record > 0) t += ", record " + std::to_string(record);
+    if (firstColumn > 0) t += ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn);
+    t += ": " + escapeControlBytes(what, false);
+    if (firstColumn > 0) t += " (field \"" + escapeControlBytes(field) + "\")";
+    if (!allowed.empty()) t += "; allowed: " + allowed;
+    return t;
+}
+
+void InputCheck::report(InputProblem problem)
+{
+    if (mode_ == Mode::stopAtFirst) {
+        if (!problem.classic) throw CaseStudyStopped(problem.text());
+        return;
+    }
+    problems_.push_back(std::move(problem));
+}
+
+CorrosionCase checkOptionsFile(InputCheck& check, std::string_view caseName)
+{
+    const std::string file = std::string(caseName) + ".ana";
+    const auto records = inputRecords(check, file);
+    CorrosionCase largest;
+    if (!records) return largest;
+    RecordCheck head(check, file, 1, (*records)[0], "");
+    const std::int32_t caseCount = head.integer(1, 2, "case count", "I2").value_or(0);
+    for (int k = 1; k <= caseCount; ++k) {
+        const auto index = static_cast<std::size_t>(k);
+        if (index >= records->size()) {
+            check.report({file, k + 1, 0, 0, {},
+                          "the option record of case study " + std::to_string(k) + " is missing",
+                          std::to_string(caseCount) + " option records after the case count", true});
+            break;
+        }
+        RecordCheck r(check, file, k + 1, (*records)[index], " of case study " + std::to_string(k));
+        r.integer(1, 2, "behaviour code", "I2");
+        r.integer(3, 4, "shedding code", "I2");
+        const std::optional<std::int32_t> corrosion = r.integer(5, 6, "corrosion code", "I2");
+        r.ranged(7, 11, 2, "F5.2", tensionBlockRange);
+        r.ranged(12, 16, 1, "F5.1", heelRange);
+        r.ranged(17, 21, 4, "F5.4", distortionRange);
+        r.real(22, 25, 0, "spare option", "F4.0");
+        if (corrosion && *corrosion > largest.corrosionCode) largest = {*corrosion, k};
+    }
+    return largest;
+}
+
+void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosionCode, int caseStudy)
+{
+    const std::string geometryFile = std::string(caseName) + ".geo";
+    const std::string propertiesFile = std::string(caseName) + ".pro";
+    const auto geometry = inputRecords(check, geometryFile);
+    if (!geometry) return;
+    const auto recordText = [&](long record) -> std::string_view {
+        const auto index = static_cast<std::size_t>(record - 1);
+        return index < geometry->size() ? std::string_view((*geometry)[index]) : std::string_view{};
+    };
+    {
+        RecordCheck head(check, geometryFile, 2, recordText(2), "");
+        head.real(1, 10, 1, "first header value", "F10.1");
+        head.real(11, 20, 1, "breadth", "F10.1");
+        head.real(21, 30, 1, "depth", "F10.1");
+    }
+    RecordCheck countRecord(check, geometryFile, 3, recordText(3), "");
+    const std::optional<std::int32_t> declared = countRecord.integer(1, 4, "element count", "I4");
+
+    const long count = std::max<long>(0, static_cast<long>(geometry->size()) - (firstElementRecord - 1));
+    if (declared && *declared != count) {
+        check.report({geometryFile, 3, 1, 4, std::string(fieldOf(recordText(3), 1, 4).text),
+                      "the declared element count " + std::to_string(*declared) + " differs from the " +
+                          std::to_string(count) + " element records that follow",
+                      "the number of element records", true});
+    }
+    if (count > maxElements) {
+        check.report({geometryFile, maxElements + firstElementRecord, 0, 0, {},
+                      std::to_string(count) + " element records, more than the " + std::to_string(maxElements) +
+                          " a section may hold",
+                      "1 to " + std::to_string(maxElements) + " element records"});
+    }
+    if (count == 0) {
+        check.report({geometryFile, 3, 0, 0, {}, "the section has no element records",
+                      "1 to " + std::to_string(maxElements) + " element records"});
+    }
+
+    const float corrosion = corrosionCode >= 1 ? static_cast<float>(corrosionCode) / 2.0f : 0.0f;
+    bool used[materialSetCount] = {};
+    int setCount = 1;
+    std::optional<float> lowestY, highestY;
+    bool everyYRead = true;   // the depth is known only when every y is
+    long lowestRecord = 0, highestRecord = 0;
+    const long checked = std::min<long>(count, maxElements);
+    for (long n = 1; n <= checked; ++n) {
+        const long record = n + firstElementRecord - 1;
+        RecordCheck r(check, geometryFile, record, recordText(record), " of element " + std::to_string(n));
+        r.ranged(1, 7, 1, "F7.1", frameSpacingRange);
+        r.ranged(8, 14, 1, "F7.1", plateWidthRange);
+        const std::optional<float> thickness = r.ranged(15, 21, 1, "F7.1", plateThicknessRange);
+        if (thickness && corrosion > 0.0f && !(*thickness - corrosion > 0.0f)) {
+            r.report(r.problem(fieldOf(recordText(record), 15, 21),
+                               "plate thickness " + numberText(*thickness) + " of element " + std::to_string(n) +
+                                   " less the corrosion allowance " + numberText(corrosion) + " mm of case study " +
+                                   std::to_string(caseStudy) + " (" + std::string(caseName) + ".ana, record " +
+                                   std::to_string(caseStudy + 1) + ") leaves no plate",
+                               "above " + numberText(corrosion) + " mm"));
+        }
+        r.ranged(22, 28, 1, "F7.1", flangeWidthRange);
+        r.ranged(29, 35, 1, "F7.1", flangeThicknessRange);
+        r.ranged(36, 42, 1, "F7.1", webHeightRange);
+        r.ranged(43, 49, 1, "F7.1", webThicknessRange);
+        if (const std::optional<float> set = r.real(50, 52, 0, "property set", "F3.0")) {
+            if (!(*set >= 1.0f && *set <= 5.0f) || *set != std::trunc(*set)) {
+                r.report(r.problem(fieldOf(recordText(record), 50, 52),
+                                   "property set " + numberText(*set) + " of element " + std::to_string(n) +
+                                       " is not a whole number from 1 to 5",
+                                   "1, 2, 3, 4 or 5"));
+            } else {
+                const int k = static_cast<int>(*set);
+                used[k - 1] = true;
+                setCount = std::max(setCount, k);
+            }
+        }
+        r.real(53, 56, 2, "spare value", "F4.2");
+        r.real(57, 60, 2, "total depth", "F4.2");
+        r.ranged(61, 69, 1, "F9.1", xRange);
+        if (const std::optional<float> y = r.ranged(70, 78, 1, "F9.1", yRange)) {
+            if (!lowestY || *y < *lowestY) lowestY = *y, lowestRecord = record;
+            if (!highestY || *y > *highestY) highestY = *y, highestRecord = record;
+        } else {
+            everyYRead = false;
+        }
+        r.integer(79, 80, "orientation", "I2");
+        r.integer(81, 82, "element kind", "I2");
+    }
+    if (lowestY && highestY && everyYRead) {
+        const PlausibleRange& depth = rangeTable[depthRange];
+        const float extent = *highestY - *lowestY;
+        if (!(extent > depth.lowest) || extent > depth.highest) {
+            check.report({geometryFile, highestRecord, 70, 78, std::string(fieldOf(recordText(highestRecord), 70, 78).text),
+                          extent > depth.lowest
+                              ? "the section depth " + numberText(extent) + " (largest y, less the smallest y of record " +
+                                    std::to_string(lowestRecord) + ") is too large"
+                              : std::string("all elements stand at the same height; the section has no depth"),
+                          allowedText(depth)});
+        }
+    }
+
+    const auto properties = inputRecords(check, propertiesFile);
+    if (!properties) return;
+    for (int k = 1; k <= setCount; ++k) {
+        const auto index = static_cast<std::size_t>(k - 1);
+        if (index >= properties->size()) {
+            check.report({propertiesFile, k, 0, 0, {},
+                          "the record of property set " + std::to_string(k) + " is missing",
+                          "a record for each of the sets 1 to " + std::to_string(setCount) +
+                              " (the largest set an element names)",
+                          true});
+            break;
+        }
+        RecordCheck r(check, propertiesFile, k, (*properties)[index], " of property set " + std::to_string(k));
+        // A set that no element names is zeroed after its trace; 0 marks it as unused.
+        const auto field = [&](int first, int last, RangeIndex range) {
+            const Field f = fieldOf((*properties)[index], first, last);
+            float v = 0.0f;
+            if (!used[k - 1] && records::readReal(f.text, 1, v) == records::FieldStatus::ok && v == 0.0f) return;
+            r.ranged(first, last, 1, "F10.1", range);
+        };
+        field(1, 10, yieldStressRange);
+        field(11, 20, modulusRange);
+    }
+}
+
+void checkCaseFiles(InputCheck& check, std::string_view caseName)
+{
+    const CorrosionCase corrosion = checkOptionsFile(check, caseName);
+    checkSectionFiles(check, caseName, corrosion.corrosionCode, corrosion.caseStudy);
+}
+
+} // namespace tarnova::calcrun
