@@ -135,6 +135,8 @@ public:
     // A file named without a "/" is this directory's (the current directory's when it is empty):
     // a caller can work on a case directory without changing the process's current directory.
     void setDirectory(std::string_view directory);
+    // The file that a unit opened on `fileName` reads or writes.
+    std::string pathOf(std::string_view fileName) const;
 
     void openUnit(int unit, std::string_view fileName);
     void rewindUnit(int unit);

@@ -303,6 +303,8 @@ void RecordUnits::setDirectory(std::string_view directory)
     table_->directory = std::move(d);
 }
 
+std::string RecordUnits::pathOf(std::string_view fileName) const { return pathIn(*table_, fileName); }
+
 void RecordUnits::openForReading(int unit, std::string_view fileName, long records)
 {
     Table& t = *table_;

@@ -2,6 +2,7 @@
 // with its files, and as the driver's runner.
 
 #include "Engine.hpp"
+#include "plausibility.hpp"
 #include "records/Records.hpp"
 
 #include <cmath>
@@ -105,19 +106,17 @@ CaseStudyResult runCaseStudy(const SectionInput& sectionInput, const CaseOptions
     c.strainCurves = &result.strainRatio;
     c.stressCurves = &result.elementStress;
     c.place = {caseStudy, 0};
+    // Every value is plausible and every set an element names is sound, or the case study stops here.
+    calcrun::InputCheck check(calcrun::InputCheck::Mode::stopAtFirst);
+    calcrun::checkCaseInput(check, sectionInput, optionsInput, caseStudy);
     c.input = sectionInput;
     c.options = {optionsInput.behaviourCode, optionsInput.sheddingCode, optionsInput.corrosionCode,
                  optionsInput.tensionBlockWidth, optionsInput.heelAngle, optionsInput.distortionCoefficient,
                  optionsInput.spareOption, 0.3f};
     c.applyCaseOptions(c.options);
-    const auto setCount = static_cast<int>(sectionInput.materials.size());
-    c.buildSectionModel("section", "materials", static_cast<int>(sectionInput.elements.size()),
+    c.buildSectionModel("section", static_cast<int>(sectionInput.elements.size()),
                         c.options.corrosionCode, c.options.tensionBlockWidth,
                         [&](int k, float& yieldStress, float& youngsModulus) {
-                            if (k > setCount) {
-                                c.stopRun("property set " + std::to_string(k) + " is named by an element and " +
-                                          "the materials hold only " + std::to_string(setCount));
-                            }
                             yieldStress = sectionInput.materials[static_cast<std::size_t>(k - 1)].yieldStress;
                             youngsModulus = sectionInput.materials[static_cast<std::size_t>(k - 1)].youngsModulus;
                         });

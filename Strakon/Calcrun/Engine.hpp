@@ -94,10 +94,12 @@ public:
     // ---- Section model
     // Reads "<caseName>.geo" and "<caseName>.pro" (units 2 and 3), then buildSectionModel.
     void readSectionModel(std::string_view caseName, int corrosionCode, float tensionBlockWidth);
-    // Checks the section and fills the tables from it; writes the head of the element curve file
-    // and the trace. `readMaterial(k, yieldStress, youngsModulus)` gives property set k.
-    void buildSectionModel(std::string_view geometryFile, std::string_view propertiesFile, int declaredCount,
-                           int corrosionCode, float tensionBlockWidth,
+    // Fills the tables from a section already held to the table of ranges (checkSectionFiles or
+    // checkCaseInput); stops when the element count differs from the declared one. Writes the head
+    // of the element curve file and the trace. `readMaterial(k, yieldStress, youngsModulus)` gives
+    // property set k.
+    void buildSectionModel(std::string_view geometryFile, int declaredCount, int corrosionCode,
+                           float tensionBlockWidth,
                            const std::function<void(int, float&, float&)>& readMaterial);
 
     // ---- Tripping

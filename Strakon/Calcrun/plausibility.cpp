@@ -91,6 +91,19 @@ std::string allowedText(const PlausibleRange& r)
     return text;
 }
 
+// The rule of one range, for a field of a file and a value in memory alike: nothing when `v` is
+// inside, else what is wrong ("flange width 1e+20 of element 3 is too large").
+std::optional<std::string> outsideRange(const PlausibleRange& r, float v, const std::string& owner)
+{
+    const std::string value = std::string(r.quantity) + " " + numberText(v) + owner;
+    if (!std::isfinite(v)) return value + " is not a finite number";
+    const bool low = r.aboveLowest ? !(v > r.lowest) : !(v >= r.lowest);
+    if (!low && !(v > r.highest)) return std::nullopt;
+    return value + (low ? " is too small" : " is too large");
+}
+
+bool wholeSetNumber(float set) { return set >= 1.0f && set <= 5.0f && set == std::trunc(set); }
+
 // The records of a file by the record layer's rule: a record ends at CR, LF or a CR LF pair; a
 // last record without its end still counts. Nothing when the file cannot be read.
 std::optional<std::vector<std::string>> fileRecords(const std::string& name)
@@ -174,12 +187,8 @@ public:
         const PlausibleRange& r = rangeTable[static_cast<std::size_t>(index)];
         const std::optional<float> v = real(first, last, fraction, r.quantity, descriptor);
         if (!v) return v;
-        const bool low = r.aboveLowest ? !(*v > r.lowest) : !(*v >= r.lowest);
-        if (low || *v > r.highest) {
-            check_.report(problem(fieldOf(text_, first, last),
-                                  std::string(r.quantity) + " " + numberText(*v) + owner_ +
-                                      (low ? " is too small" : " is too large"),
-                                  allowedText(r)));
+        if (std::optional<std::string> what = outsideRange(r, *v, owner_)) {
+            check_.report(problem(fieldOf(text_, first, last), std::move(*what), allowedText(r)));
             return std::nullopt;
         }
         return v;
@@ -195,14 +204,15 @@ private:
     std::string owner_;   // " of element 3", or nothing
 };
 
-// The records of an input file, or the problem that it has none.
-std::optional<std::vector<std::string>> inputRecords(InputCheck& check, const std::string& name)
+// The records of an input file (read at `path`), or the problem that it has none.
+std::optional<std::vector<std::string>> inputRecords(InputCheck& check, const std::string& name,
+                                                     const std::string& path)
 {
     const char* what = nullptr;
     std::optional<std::vector<std::string>> records;
-    if (isDirectory(name)) {
+    if (isDirectory(path)) {
         what = "is a directory";
-    } else if (!(records = fileRecords(name))) {
+    } else if (!(records = fileRecords(path))) {
         what = "is not found or cannot be read";
     } else if (records->empty()) {
         what = "is an empty file";
@@ -221,7 +231,8 @@ std::string InputProblem::text() const
     std::string t = escapeControlBytes(file);
     if (record > 0) t += ", record " + std::to_string(record);
     if (firstColumn > 0) t += ", columns " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn);
-    t += ": " + escapeControlBytes(what, false);
+    if (!t.empty()) t += ": ";
+    t += escapeControlBytes(what, false);
     if (firstColumn > 0) t += " (field \"" + escapeControlBytes(field) + "\")";
     if (!allowed.empty()) t += "; allowed: " + allowed;
     return t;
@@ -239,7 +250,7 @@ void InputCheck::report(InputProblem problem)
 CorrosionCase checkOptionsFile(InputCheck& check, std::string_view caseName)
 {
     const std::string file = std::string(caseName) + ".ana";
-    const auto records = inputRecords(check, file);
+    const auto records = inputRecords(check, file, file);
     CorrosionCase largest;
     if (!records) return largest;
     RecordCheck head(check, file, 1, (*records)[0], "");
@@ -265,11 +276,13 @@ CorrosionCase checkOptionsFile(InputCheck& check, std::string_view caseName)
     return largest;
 }
 
-void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosionCode, int caseStudy)
+void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosionCode, int caseStudy,
+                       const RecordUnits* units)
 {
+    const auto pathOf = [units](const std::string& name) { return units ? units->pathOf(name) : name; };
     const std::string geometryFile = std::string(caseName) + ".geo";
     const std::string propertiesFile = std::string(caseName) + ".pro";
-    const auto geometry = inputRecords(check, geometryFile);
+    const auto geometry = inputRecords(check, geometryFile, pathOf(geometryFile));
     if (!geometry) return;
     const auto recordText = [&](long record) -> std::string_view {
         const auto index = static_cast<std::size_t>(record - 1);
@@ -328,7 +341,7 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
         r.ranged(36, 42, 1, "F7.1", webHeightRange);
         r.ranged(43, 49, 1, "F7.1", webThicknessRange);
         if (const std::optional<float> set = r.real(50, 52, 0, "property set", "F3.0")) {
-            if (!(*set >= 1.0f && *set <= 5.0f) || *set != std::trunc(*set)) {
+            if (!wholeSetNumber(*set)) {
                 r.report(r.problem(fieldOf(recordText(record), 50, 52),
                                    "property set " + numberText(*set) + " of element " + std::to_string(n) +
                                        " is not a whole number from 1 to 5",
@@ -364,7 +377,7 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
         }
     }
 
-    const auto properties = inputRecords(check, propertiesFile);
+    const auto properties = inputRecords(check, propertiesFile, pathOf(propertiesFile));
     if (!properties) return;
     for (int k = 1; k <= setCount; ++k) {
         const auto index = static_cast<std::size_t>(k - 1);
@@ -393,6 +406,98 @@ void checkCaseFiles(InputCheck& check, std::string_view caseName)
 {
     const CorrosionCase corrosion = checkOptionsFile(check, caseName);
     checkSectionFiles(check, caseName, corrosion.corrosionCode, corrosion.caseStudy);
+}
+
+void checkCaseInput(InputCheck& check, const SectionInput& section, const CaseOptionsInput& options, int caseStudy)
+{
+    const auto report = [&](std::string what, std::string allowed) {
+        check.report({{}, 0, 0, 0, {}, std::move(what), std::move(allowed)});
+    };
+    // A value held to a range of the table; false when it is outside.
+    const auto ranged = [&](float v, RangeIndex index, const std::string& owner) {
+        const PlausibleRange& r = rangeTable[static_cast<std::size_t>(index)];
+        std::optional<std::string> what = outsideRange(r, v, owner);
+        if (what) report(std::move(*what), allowedText(r));
+        return !what;
+    };
+
+    const std::string study = " of case study " + std::to_string(caseStudy);
+    ranged(options.tensionBlockWidth, tensionBlockRange, study);
+    ranged(options.heelAngle, heelRange, study);
+    ranged(options.distortionCoefficient, distortionRange, study);
+
+    const long count = static_cast<long>(section.elements.size());
+    const std::string elementsAllowed = "1 to " + std::to_string(maxElements) + " elements";
+    if (count > maxElements) {
+        report(std::to_string(count) + " elements, more than the " + std::to_string(maxElements) +
+                   " a section may hold",
+               elementsAllowed);
+    }
+    if (count == 0) report("the section has no elements", elementsAllowed);
+
+    const float corrosion = options.corrosionCode >= 1 ? static_cast<float>(options.corrosionCode) / 2.0f : 0.0f;
+    bool used[materialSetCount] = {};
+    int setCount = 1;
+    bool everyYInside = true;
+    long lowest = 0, highest = 0;
+    for (long n = 1; n <= std::min<long>(count, maxElements); ++n) {
+        const ElementRecord& e = section.elements[static_cast<std::size_t>(n - 1)];
+        const std::string owner = " of element " + std::to_string(n);
+        ranged(e.frameSpacing, frameSpacingRange, owner);
+        ranged(e.plateWidth, plateWidthRange, owner);
+        if (ranged(e.plateThickness, plateThicknessRange, owner) && corrosion > 0.0f &&
+            !(e.plateThickness - corrosion > 0.0f)) {
+            report("plate thickness " + numberText(e.plateThickness) + owner + " less the corrosion allowance " +
+                       numberText(corrosion) + " mm" + study + " leaves no plate",
+                   "above " + numberText(corrosion) + " mm");
+        }
+        ranged(e.flangeWidth, flangeWidthRange, owner);
+        ranged(e.flangeThickness, flangeThicknessRange, owner);
+        ranged(e.webHeight, webHeightRange, owner);
+        ranged(e.webThickness, webThicknessRange, owner);
+        if (!wholeSetNumber(e.propertySet)) {
+            report("property set " + numberText(e.propertySet) + owner + " is not a whole number from 1 to 5",
+                   "1, 2, 3, 4 or 5");
+        } else {
+            const int k = static_cast<int>(e.propertySet);
+            used[k - 1] = true;
+            setCount = std::max(setCount, k);
+        }
+        ranged(e.x, xRange, owner);
+        if (ranged(e.y, yRange, owner)) {
+            const auto y = [&](long m) { return section.elements[static_cast<std::size_t>(m - 1)].y; };
+            if (lowest == 0 || e.y < y(lowest)) lowest = n;
+            if (highest == 0 || e.y > y(highest)) highest = n;
+        } else {
+            everyYInside = false;
+        }
+    }
+    if (everyYInside && lowest > 0) {
+        const PlausibleRange& depth = rangeTable[depthRange];
+        const float extent = section.elements[static_cast<std::size_t>(highest - 1)].y -
+                             section.elements[static_cast<std::size_t>(lowest - 1)].y;
+        if (!(extent > depth.lowest) || extent > depth.highest) {
+            report(extent > depth.lowest ? "the section depth " + numberText(extent) + " (y of element " +
+                                               std::to_string(highest) + ", less the y of element " +
+                                               std::to_string(lowest) + ") is too large"
+                                         : std::string("all elements stand at the same height; the section has no depth"),
+                   allowedText(depth));
+        }
+    }
+
+    for (int k = 1; k <= setCount; ++k) {
+        if (static_cast<std::size_t>(k) > section.materials.size()) {
+            report("property set " + std::to_string(k) + " is named by an element and the materials hold only " +
+                       std::to_string(section.materials.size()),
+                   "a yield stress and a Young's modulus for each of the sets 1 to " + std::to_string(setCount));
+            break;
+        }
+        const MaterialRecord& m = section.materials[static_cast<std::size_t>(k - 1)];
+        const std::string owner = " of property set " + std::to_string(k);
+        // A set that no element names may be left at 0, as in the properties file.
+        if (used[k - 1] || m.yieldStress != 0.0f) ranged(m.yieldStress, yieldStressRange, owner);
+        if (used[k - 1] || m.youngsModulus != 0.0f) ranged(m.youngsModulus, modulusRange, owner);
+    }
 }
 
 } // namespace tarnova::calcrun

@@ -14,6 +14,12 @@
 #include <string_view>
 #include <vector>
 
+namespace tarnova {
+class RecordUnits;
+struct SectionInput;
+struct CaseOptionsInput;
+}
+
 namespace tarnova::calcrun {
 
 // One range of the table (plausibility.cpp holds the table and the reason for each range).
@@ -43,7 +49,8 @@ struct InputProblem {
     bool classic = false;
 
     // "CASE.geo, record 7, columns 36-42: web height ... ("   1E20"); allowed: 0 to 10000 mm",
-    // control bytes of the field written as \xhh.
+    // control bytes of the field written as \xhh; without a file (a case in memory) only what is
+    // wrong and what is allowed.
     std::string text() const;
 };
 
@@ -73,10 +80,16 @@ CorrosionCase checkOptionsFile(InputCheck& check, std::string_view caseName);
 
 // "<caseName>.geo" and "<caseName>.pro": every element record, the element counts, the property
 // sets that the elements name, the depth of the section; plates thinned by the corrosion code of
-// the case study given (0 for none).
-void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosionCode, int caseStudy);
+// the case study given (0 for none). The files are those that `units` would open (in its
+// directory), or those of the current directory; problems name them as the case names them.
+void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosionCode, int caseStudy,
+                       const RecordUnits* units = nullptr);
 
 // The three files of the case, as a run and check mode see them.
 void checkCaseFiles(InputCheck& check, std::string_view caseName);
+
+// A case study given in memory, by the same ranges and rules as its files: each problem names the
+// element, property set or case study and the field, and what is allowed.
+void checkCaseInput(InputCheck& check, const SectionInput& section, const CaseOptionsInput& options, int caseStudy);
 
 } // namespace tarnova::calcrun

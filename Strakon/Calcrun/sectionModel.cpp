@@ -9,8 +9,8 @@
 #include "Utilitar.hpp"
 #include "records/Records.hpp"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -21,45 +21,6 @@ namespace {
 constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
 
 using RawElement = ElementRecord;
-
-std::string formatNumber(float v)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
-    return buffer;
-}
-
-[[noreturn]] void reject(RunContext& run, std::string_view file, int record, const std::string& what)
-{
-    run.stopRun(std::string(file) + ", record " + std::to_string(record) + ": " + what + " (case study " +
-                std::to_string(run.place.caseStudy) + ")");
-}
-
-// Element record n is record n + 4 of the geometry file.
-void checkElement(RunContext& run, std::string_view geometryFile, int n, const RawElement& r, float corrosion)
-{
-    const int record = n + 4;
-    if (!(r.propertySet >= 1.0f && r.propertySet <= 5.0f) || r.propertySet != std::trunc(r.propertySet)) {
-        reject(run, geometryFile, record,
-               "property set " + formatNumber(r.propertySet) + " of element " + std::to_string(n) +
-                   " is not a whole number from 1 to 5");
-    }
-    if (!(r.plateWidth > 0.0f)) {
-        reject(run, geometryFile, record,
-               "plate width " + formatNumber(r.plateWidth) + " of element " + std::to_string(n) + " is not above 0");
-    }
-    if (!(r.frameSpacing > 0.0f)) {
-        reject(run, geometryFile, record,
-               "frame spacing " + formatNumber(r.frameSpacing) + " of element " + std::to_string(n) +
-                   " is not above 0");
-    }
-    if (r.plateThickness - corrosion <= 0.0f) {
-        reject(run, geometryFile, record,
-               "plate thickness " + formatNumber(r.plateThickness) + " of element " + std::to_string(n) +
-                   (corrosion > 0.0f ? " less the corrosion allowance " + formatNumber(corrosion) : std::string()) +
-                   " leaves no plate");
-    }
-}
 
 } // namespace
 
@@ -84,7 +45,7 @@ void RunContext::readSectionModel(std::string_view caseName, int corrosionCode, 
     const std::string propertiesFile = std::string(caseName) + ".pro";
     // Every value is plausible and every set an element names is sound, or the run stops here.
     InputCheck check(InputCheck::Mode::stopAtFirst);
-    checkSectionFiles(check, caseName, corrosionCode, place.caseStudy);
+    checkSectionFiles(check, caseName, corrosionCode, place.caseStudy, &units);
     openUnit(geometryUnit, geometryFile);
     rewindUnit(geometryUnit);
     openUnit(propertiesUnit, propertiesFile);
@@ -115,7 +76,7 @@ void RunContext::readSectionModel(std::string_view caseName, int corrosionCode, 
     const int count = static_cast<int>(input.elements.size());
     writeRecords(traceUnit, "(I4)", {count});
 
-    buildSectionModel(geometryFile, propertiesFile, declaredCount, corrosionCode, tensionBlockWidth,
+    buildSectionModel(geometryFile, declaredCount, corrosionCode, tensionBlockWidth,
                       [this](int, float& yieldStress, float& youngsModulus) {
                           readRecords(propertiesUnit, "(2F10.1)", {yieldStress, youngsModulus});
                       });
@@ -123,7 +84,7 @@ void RunContext::readSectionModel(std::string_view caseName, int corrosionCode, 
     closeUnit(propertiesUnit);
 }
 
-void RunContext::buildSectionModel(std::string_view geometryFile, std::string_view propertiesFile,
+void RunContext::buildSectionModel(std::string_view geometryFile,
                                    int declaredCount, int corrosionCode, float tensionBlockWidth,
                                    const std::function<void(int, float&, float&)>& readMaterial)
 {
@@ -134,43 +95,23 @@ void RunContext::buildSectionModel(std::string_view geometryFile, std::string_vi
                 " element records and holds " + std::to_string(count) + " (case study " +
                 std::to_string(place.caseStudy) + ")");
     }
-    if (count > maxElements) {
-        reject(*this, geometryFile, maxElements + 5,
-               std::to_string(count) + " element records, more than the " + std::to_string(maxElements) +
-                   " a section may hold");
-    }
-    if (count == 0) reject(*this, geometryFile, 3, "the section has no element records");
-
-    const float corrosion = corrosionCode >= 1 ? static_cast<float>(corrosionCode) / 2.0f : 0.0f;
+    // The values are plausible, each set an element names is sound and the section has depth:
+    // the callers have checked them against the table of ranges (checkSectionFiles, checkCaseInput).
     int setCount = 1;
     bool used[materialSetCount] = {};
-    for (int n = 1; n <= count; ++n) {
-        const RawElement& r = rows[static_cast<std::size_t>(n - 1)];
-        checkElement(*this, geometryFile, n, r, corrosion);
+    for (const RawElement& r : rows) {
         const int k = static_cast<int>(r.propertySet);
-        if (k > setCount) setCount = k;
+        setCount = std::max(setCount, k);
         used[k - 1] = true;
     }
     std::array<float, materialSetCount> stagedYield{}, stagedModulus{};
-    for (int k = 1; k <= setCount; ++k) {
-        float& sy = stagedYield[static_cast<std::size_t>(k - 1)];
-        float& e = stagedModulus[static_cast<std::size_t>(k - 1)];
-        readMaterial(k, sy, e);
-        if (used[k - 1] && (sy <= 0.0f || e <= 0.0f)) {
-            reject(*this, propertiesFile, k,
-                   "property set " + std::to_string(k) + " is used and has yield stress " + formatNumber(sy) +
-                       " and Young's modulus " + formatNumber(e) + "; both must be above 0");
-        }
-    }
+    for (int k = 1; k <= setCount; ++k)
+        readMaterial(k, stagedYield[static_cast<std::size_t>(k - 1)], stagedModulus[static_cast<std::size_t>(k - 1)]);
     float minY = rows[0].y;
     float maxY = minY;
-    for (int n = 2; n <= count; ++n) {
-        const float y = rows[static_cast<std::size_t>(n - 1)].y;
-        if (y < minY) minY = y;
-        if (y > maxY) maxY = y;
-    }
-    if (maxY - minY <= 0.0f) {
-        reject(*this, geometryFile, 5, "all elements stand at the same height; the section has no depth");
+    for (const RawElement& r : rows) {
+        if (r.y < minY) minY = r.y;
+        if (r.y > maxY) maxY = r.y;
     }
 
     // ---- The input is sound: fill the tables. ----

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace tarnova::calcrun {
@@ -147,6 +148,38 @@ TEST(CaseStudyFromMemory, StopsAndRecordErrorsComeBackAsExceptions)
     } catch (const RecordError& error) {
         EXPECT_NE(std::string(error.what()).find("READ on unit 21, file \"CASE.ana\""), std::string::npos)
             << error.what();
+    }
+}
+
+TEST(CaseStudyFromMemory, ImplausibleValuesAreRejectedByTheTableOfRanges)
+{
+    struct Bad {
+        std::function<void(SectionInput&, CaseOptionsInput&)> change;
+        const char* words;
+    };
+    const std::vector<Bad> table = {
+        {[](SectionInput& s, CaseOptionsInput&) { s.elements[2].flangeWidth = 1e20f; },
+         "flange width 1e+20 of element 3 is too large; allowed: 0 to 5000 mm"},
+        {[](SectionInput& s, CaseOptionsInput&) { s.elements[6].x = -1e7f; },
+         "x -1e+07 of element 7 is too small; allowed: -99000 to 99000 mm"},
+        {[](SectionInput& s, CaseOptionsInput&) { s.materials[1].yieldStress = 1e20f; },
+         "yield stress 1e+20 of property set 2 is too large; allowed: 1 to 2000 N/mm2"},
+        {[](SectionInput&, CaseOptionsInput& o) { o.heelAngle = 1e30f; },
+         "angle of heel 1e+30 of case study 1 is too large; allowed: -180 to 180 degrees"},
+        {[](SectionInput& s, CaseOptionsInput&) { s.materials.pop_back(); },
+         "property set 2 is named by an element and the materials hold only 1"},
+    };
+    for (const Bad& bad : table) {
+        SectionInput section = inMemory(stiffenedBox());
+        CaseOptionsInput options{3, 1, 0, 4.5f, 0.0f};
+        bad.change(section, options);
+        try {
+            runCaseStudy(section, options);
+            ADD_FAILURE() << "no stop for " << bad.words;
+        } catch (const CaseStudyStopped& stop) {
+            EXPECT_EQ(std::string(stop.what()).rfind(bad.words, 0), 0u) << stop.what();
+            EXPECT_EQ(std::string(stop.what()).find("record"), std::string::npos) << stop.what();
+        }
     }
 }
 

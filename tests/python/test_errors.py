@@ -24,6 +24,8 @@ def changed(field, element, value, corrosion=0):
     ("frame_spacing", 3, -100.0, 0, "frame spacing"),
     ("plate_thickness", 11, 0.0, 0, "plate thickness"),
     ("plate_thickness", 4, 3.0, 8, "plate thickness"),
+    ("flange_width", 3, 1e20, 0, "flange width 1e+20"),
+    ("y", 6, -1e30, 0, "y -1e+30"),
     ("plate_width", 1, np.nan, 0, "plate_width"),
     ("y", 7, np.nan, 0, "y"),
     ("x", 12, np.inf, 0, "x"),
@@ -95,7 +97,9 @@ def test_unreadable_record_names_file_record_and_columns(tmp_path):
 def test_element_count_that_differs_from_the_declared_is_a_value_error(tmp_path):
     case_file = copy_case("BOX", tmp_path)
     geometry = case_file.with_suffix(".geo")
-    geometry.write_bytes(geometry.read_bytes() + b"\n")
+    lines = geometry.read_bytes().decode("latin-1").splitlines()
+    lines[2] = f"{int(lines[2][:4]) + 1:4d}" + lines[2][4:]
+    geometry.write_bytes(("\n".join(lines) + "\n").encode("latin-1"))
     with pytest.raises(ValueError, match="declares"):
         tarnova.run_files(case_file)
 
@@ -141,7 +145,7 @@ def test_bad_property_set_in_files_is_read_and_rejected_by_the_run(tmp_path):
     assert case.property_set[1] == 7.0
     with pytest.raises(ValueError, match="property set 7 of element 2"):
         tarnova.run(case)
-    with pytest.raises(ValueError, match="BOX.geo, record 6: property set 7 of element 2"):
+    with pytest.raises(ValueError, match="BOX.geo, record 6, columns 50-52: property set 7 of element 2"):
         tarnova.run_files(case_file)
 
 
