@@ -179,7 +179,7 @@ void CaseRunner::runCaseAfterOthers(std::string_view caseName, int caseStudy, fl
         // An unreadable earlier record stops the run at that case study; this one never counts.
         calcrun::CaseOptions earlier;
         try {
-            c.readRecords(calcrun::optionsUnit, "(3I2,F5.2,F5.1,F5.4,F4.0)",
+            c.readRecords(calcrun::optionsUnit, calcrun::optionFormat,
                           {earlier.behaviourCode, earlier.sheddingCode, earlier.corrosionCode,
                            earlier.tensionBlockWidth, earlier.heelAngle, earlier.distortionCoefficient,
                            earlier.spareOption});

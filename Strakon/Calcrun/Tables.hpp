@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace tarnova::calcrun {
 
@@ -25,6 +26,10 @@ inline constexpr int optionsUnit = 21;
 inline constexpr int reportUnit = 22;
 inline constexpr int traceUnit = 24;
 inline constexpr int curveUnit = 25;
+
+// Formats of an option record of the ".ana" file and of an element record of the ".geo" file.
+inline constexpr std::string_view optionFormat = "(3I2,F5.2,F5.1,F5.4,F4.0)";
+inline constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
 
 // One longitudinal element: plating strip with an optional stiffener (web and flange).
 struct Element {

@@ -10,7 +10,6 @@ namespace tarnova::calcrun {
 
 namespace {
 
-constexpr std::string_view optionFormat = "(3I2,F5.2,F5.1,F5.4,F4.0)";
 constexpr std::string_view echoFormat =
     "(/,/,'E/B/T',I2,10X,'SHED/CONST',I2,10X,'CORR/NO COR',I2,/,'TENS.BLOCK WIDTH=',F4.1,2X,"
     "'INITIAL DISTORSION=',F6.4,3X,'ANGLE OF HEEL=',F6.1,' DEGREE')";

@@ -18,8 +18,6 @@ namespace tarnova::calcrun {
 
 namespace {
 
-constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
-
 using RawElement = ElementRecord;
 
 } // namespace

@@ -24,15 +24,15 @@ namespace tarnova::python {
 
 namespace {
 
-constexpr int optionsUnit = 21;
-constexpr int geometryUnit = 2;
-constexpr int propertiesUnit = 3;
-constexpr int reportUnit = 22;
-constexpr int traceUnit = 24;
-constexpr int curveUnit = 25;
-constexpr std::string_view optionFormat = "(3I2,F5.2,F5.1,F5.4,F4.0)";
-constexpr std::string_view elementFormat = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
-constexpr int materialSetCount = 5;
+using calcrun::curveUnit;
+using calcrun::elementFormat;
+using calcrun::geometryUnit;
+using calcrun::optionFormat;
+using calcrun::optionsUnit;
+using calcrun::propertiesUnit;
+using calcrun::reportUnit;
+using calcrun::traceUnit;
+using calcrun::materialSetCount;
 
 // The case directory (ending in "/" unless it is the current one) and case name of a path, as
 // the calculator takes them.
