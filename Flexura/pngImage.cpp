@@ -1,5 +1,7 @@
 #include "pngImage.hpp"
 
+#include "replaceFile.hpp"
+
 #include <png.h>
 #include <zlib.h>
 
@@ -52,16 +54,7 @@ bool encode(std::FILE* file, const PaneCopy& image)
 bool writePng(const std::string& fileName, const PaneCopy& image)
 {
     if (image.width < 1 || image.height < 1) return false;
-    const std::string partial = fileName + ".part";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool encoded = encode(file, image);
-    const bool closed = std::fclose(file) == 0;
-    if (!encoded || !closed || std::rename(partial.c_str(), fileName.c_str()) != 0) {
-        std::remove(partial.c_str());
-        return false;
-    }
-    return true;
+    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, image); });
 }
 
 bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight)

@@ -1,5 +1,7 @@
 #include "tableFiles.hpp"
 
+#include "replaceFile.hpp"
+
 #include <cstdio>
 
 namespace tarnova::flexura {
@@ -69,16 +71,7 @@ std::string elementTable(const CaseData& data, const CaseStudy& study)
 
 bool writeWholeFile(const std::string& fileName, std::string_view text)
 {
-    const std::string partial = fileName + ".part";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(partial.c_str(), fileName.c_str()) != 0) {
-        std::remove(partial.c_str());
-        return false;
-    }
-    return true;
+    return replaceFile(fileName, text);
 }
 
 } // namespace tarnova::flexura
