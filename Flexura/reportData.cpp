@@ -228,6 +228,8 @@ std::vector<std::string> caseWarnings(const CaseData& data)
             if (widthOverThickness - 2.0f * eta <= 0.0f) elements.push_back(n + 1);
         }
         if (elements.empty()) continue;
+        char etaText[32];
+        std::snprintf(etaText, sizeof etaText, "%g", static_cast<double>(eta));
         std::string list;
         for (std::size_t k = 0; k < elements.size(); ++k) {
             if (k > 0) list += ", ";
@@ -240,7 +242,7 @@ std::vector<std::string> caseWarnings(const CaseData& data)
         warnings.push_back("Case study " + std::string(1, study.letter) + ": residual stress taken as 0 for element" +
                            (elements.size() > 1 ? "s " : " ") + list +
                            ": plate width over thickness is not above twice the tension block width " +
-                           significantText(eta, 3) + ".");
+                           etaText + ".");
     }
     for (std::string& warning : geometryWarnings(data)) warnings.push_back(std::move(warning));
     return warnings;

@@ -94,6 +94,14 @@ std::string firstLine(std::string_view text, std::size_t index = 0)
     return trimmedText(text.substr(0, text.find('\n')));
 }
 
+// An option as read (single precision), in its shortest decimal form: 4.5, 180, 0.0015.
+std::string inputText(float value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
 std::string numberCell(const std::string& text)
 {
     return "<td class=\"n\">" + htmlText(text) + "</td>";
@@ -185,7 +193,7 @@ private:
     {
         if (heel == 0) return "sagging (deck in compression)";
         if (heel == 180) return "hogging (bottom in compression)";
-        return "neutral axis inclined by " + significantText(heel, 4) + "&deg;";
+        return "neutral axis inclined by " + inputText(heel) + "&deg;";
     }
 
     static std::string modes(int code)
@@ -220,9 +228,8 @@ private:
             const calcrun::CaseOptions& o = study.options;
             out_ += "<tr><td>" + std::string(1, study.letter) + "</td><td>" + direction(o.heelAngle) + "</td><td>" +
                     modes(o.behaviourCode) + "</td><td>" + afterCollapse(o.sheddingCode) + "</td><td>" +
-                    corrosion(o.corrosionCode) + "</td>" + numberCell(significantText(o.tensionBlockWidth, 3)) +
-                    numberCell(significantText(o.heelAngle, 4)) +
-                    numberCell(significantText(o.distortionCoefficient, 4)) + "</tr>\n";
+                    corrosion(o.corrosionCode) + "</td>" + numberCell(inputText(o.tensionBlockWidth)) +
+                    numberCell(inputText(o.heelAngle)) + numberCell(inputText(o.distortionCoefficient)) + "</tr>\n";
         }
         out_ += "</table>\n";
 
