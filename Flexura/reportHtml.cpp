@@ -174,7 +174,7 @@ private:
                 " case studies, " + std::to_string(data_.elementCount()) + " elements)</td></tr>\n";
         out_ += "<tr><th>Report made</th><td>" + htmlText(madeAt_) + "</td></tr>\n";
         out_ += "<tr><th>Version</th><td id=\"version\">TARNOVA " + htmlText(versionLine()) + "</td></tr>\n";
-        out_ += "<tr><th>Calculation</th><td>" + htmlText(rst.name) + ": &ldquo;" +
+        out_ += "<tr><th>Report head</th><td>" + htmlText(rst.name) + ": &ldquo;" +
                 htmlText(firstLine(rst.bytes)) + "&rdquo;, " + htmlText(firstLine(rst.bytes, 1)) + "</td></tr>\n";
         out_ += "</table>\n<h3>Input files</h3>\n<table>\n<thead><tr><th>File</th><th>Bytes</th><th>SHA-256</th>"
                 "</tr></thead>\n";
@@ -219,7 +219,7 @@ private:
 
     void inputs(const ReadFile& geo, const ReadFile& pro)
     {
-        openSection("inputs", "Inputs");
+        openSection("inputs", "Inputs", true);   // under the title block, on the first page
         out_ += "<h3>Case studies (" + htmlText(data_.caseName) + ".ana)</h3>\n<table>\n<thead><tr><th>Study</th>"
                 "<th>Direction</th><th>Collapse modes</th><th>After collapse</th><th>Corrosion allowance</th>"
                 "<th>&eta; (tension block, &times;t)</th><th>Heel (&deg;)</th><th>Initial distortion</th>"
