@@ -39,7 +39,8 @@ section { break-before: page; }
 section.first { break-before: auto; }
 h1 { font-size: 17pt; margin: 0 0 2mm 0; }
 h2 { font-size: 13pt; border-bottom: 1.5px solid #333; padding-bottom: 1mm; margin: 0 0 3mm 0; }
-h3 { font-size: 11pt; margin: 4mm 0 2mm 0; }
+h3 { font-size: 11pt; margin: 4mm 0 2mm 0; break-after: avoid; }
+h2 { break-after: avoid; }
 p.note { font-size: 8.5pt; color: #333; margin: 1mm 0 3mm 0; }
 table { border-collapse: collapse; margin: 0 0 3mm 0; font-size: 8.5pt; }
 th, td { border: 0.6px solid #888; padding: 1px 4px; vertical-align: top; }
