@@ -530,8 +530,8 @@ private:
                           half * 0.012);
             out_ += buffer;
         }
-        out_ += "</svg><figcaption>Interaction diagram: Mv (up, sagging positive as the file gives it) against Mh "
-                "(across), kN&middot;m, axes through 0; full extent &plusmn;" + significantText(half, 3) +
+        out_ += "</svg><figcaption>Interaction diagram: Mv (up) against Mh (across) with their "
+                "signs as the file gives them, kN&middot;m, axes through 0; full extent &plusmn;" + significantText(half, 3) +
                 " kN&middot;m.</figcaption></figure>\n";
     }
 

@@ -242,6 +242,9 @@ TEST_F(ReportRun, AssessmentFilesDamagedCasesAndFilesAreInTheReport)
     EXPECT_NE(html.find("Damaged case &ldquo;bottom, 2 m&rdquo;"), std::string::npos);
     EXPECT_NE(html.find("class=\"damaged-mu\""), std::string::npos);
     EXPECT_EQ(html.find("notadamage"), std::string::npos);
+    // Study A (yield only) still climbs at step 50; B peaks at step 22.
+    EXPECT_NE(html.find("<td>50 (peak not reached)</td></tr>"), std::string::npos);
+    EXPECT_NE(html.find("<td>22</td></tr>"), std::string::npos);
     // The appendix names every file read with its size and hash.
     for (const char* name : {"BOX.ana", "BOX.geo", "BOX.pro", "BOX.rst", "BOX.teA", "BOX.teD", "BOX_check.csv",
                              "BOX_interaction.csv", "BOX_bottom, 2 m/BOX.rst"}) {
