@@ -563,7 +563,8 @@ private:
             interactionDiagram(interactionName);
             csvTable(interactionName, interactionTableHeader, "interaction-table");
         }
-        for (const std::string& folder : damaged) {
+        for (std::size_t d = 0; d < damaged.size(); ++d) {
+            const std::string& folder = damaged[d];
             const std::string damage = folder.substr(data_.caseName.size() + 1);
             out_ += "<h3>Damaged case &ldquo;" + htmlText(damage) + "&rdquo; (" + htmlText(folder) + "/)</h3>\n";
             std::string stem;
@@ -598,7 +599,7 @@ private:
                 out_ += "</table>\n";
             }
             if (fs::exists(checkName))
-                csvTable(checkName, checkTableHeader, "check-" + damage,
+                csvTable(checkName, checkTableHeader, "check-damaged-" + std::to_string(d + 1),
                          [&damage](const std::vector<std::string>& row) { return row[0] == damage; });
         }
         out_ += "</section>\n";
