@@ -4,9 +4,12 @@
 //
 //   Flexura /ships/TANKER.ana      (after Strakon; headless: Flexura /ships/TANKER.ana </dev/null
 //                                   writes every image and table and ends)
+//   Flexura --report [--pdf] [--browser PATH] /ships/TANKER.ana
+//                                  writes the calculation report (report.hpp) and ends
 //
 // Exit status: 0 after a complete run; 1 when an input file is missing or short, or an image or
-// table cannot be written (in a window: the last save asked for failed); 2 after a record error in
+// table cannot be written (in a window: the last save or report asked for failed), or the report
+// or its PDF cannot be made; 2 after a record error in
 // an input file; 3 when the frame is closed with its close button (the program counts as busy
 // while it waits for keys; Window > Exit ends it normally).
 
@@ -17,6 +20,7 @@
 #include "curvellaLaunch.hpp"
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
+#include "report.hpp"
 
 #include "StrakonPaths.hpp"
 #include "Utilitar.hpp"
@@ -27,6 +31,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace tarnova::flexura {
 
@@ -36,6 +41,8 @@ constexpr int failureStatus = 1;
 constexpr std::size_t maxArgumentLength = 128 * 1024;   // the longest argument Linux passes
 
 CaseData data;      // large: held for the whole run, outside any stack
+ReportRequest reportRequest;   // from the command line, before the program starts
+constexpr int reportKeyCode = 252;   // posted by File > Write calculation report
 
 // A failure in rows 21 to 24, also on standard error; one key acknowledges it.
 void showFailure(std::string_view text)
@@ -86,6 +93,7 @@ bool menuSetup()
     appendMenuItem(1, 4, "E&xit", flexuraExitHandler);
     appendMenuItem(2, 4, "&File", nullptr);
     appendMenuItem(2, 4, "&Save images and tables", saveHandler);
+    appendMenuItem(2, 4, "Write calculation &report", [](bool) { postKey(0, reportKeyCode); });
     return true;
 }
 
@@ -97,6 +105,19 @@ void drawScreen(const ViewState& view, const MapLayout& layout, int paneWidth, i
 
 // The window: the chart first, then the keys until Exit. False when the last request to save
 // the images and tables failed (the run then ends with a failure status).
+// File > Write calculation report: the report, and its PDF when a browser is found; then the
+// screen shown is drawn again.
+bool writeReportFromMenu(const ViewState& view, int paneWidth, int paneHeight)
+{
+    setStatusText("Writing the calculation report...", 5);
+    std::string failed = writeReport(data, paneWidth, paneHeight);
+    if (failed.empty()) failed = printReportPdf(data, {});
+    drawScreen(view, mapLayout(data, paneWidth, paneHeight), paneWidth, paneHeight);
+    setStatusText(failed.empty() ? reportPdfName(data) + " and " + reportHtmlName(data) + " written" : failed, 5);
+    if (!failed.empty()) std::fprintf(stderr, "Flexura: %s\n", failed.c_str());
+    return failed.empty();
+}
+
 bool interact(const std::string& directory, int paneWidth, int paneHeight)
 {
     bool saved = true;
@@ -115,6 +136,10 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
             const InputEvent input = readInput();
             if (input.kind != InputEvent::Kind::key && input.kind != InputEvent::Kind::press) continue;
             reapFinishedChildren();
+            if (input.kind == InputEvent::Kind::key && input.character == 0 && input.code == reportKeyCode) {
+                saved = writeReportFromMenu(view, paneWidth, paneHeight);
+                continue;
+            }
             action = input.kind == InputEvent::Kind::press
                          ? applyClick(view, data, layout, input.x, input.y, input.clicks >= 2)
                          : applyKey(view, data, input.character, input.code);
@@ -122,6 +147,10 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
             int character = readKey(), code = 0;
             if (character == 0) code = readKey();
             reapFinishedChildren();
+            if (character == 0 && code == reportKeyCode) {
+                saved = writeReportFromMenu(view, paneWidth, paneHeight);
+                continue;
+            }
             action = applyKey(view, data, character, code);
         }
         switch (action) {
@@ -153,6 +182,23 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
         }
     }
     return saved;
+}
+
+// Flexura --report: the report (and its PDF) of the case, then the end.
+[[noreturn]] void reportOnly(const FixedText& startDirectory, int paneWidth, int paneHeight)
+{
+    std::string failed = writeReport(data, paneWidth, paneHeight);
+    if (failed.empty()) std::fprintf(stdout, "%s written\n", reportHtmlName(data).c_str());
+    if (failed.empty() && reportRequest.pdf) {
+        failed = printReportPdf(data, reportRequest.browser);
+        if (failed.empty()) std::fprintf(stdout, "%s written\n", reportPdfName(data).c_str());
+    }
+    if (!failed.empty()) {
+        std::fprintf(stderr, "Flexura: %s\n", failed.c_str());
+        if (!displayIsHeadless()) showFailure(failed);
+        endProgram(startDirectory, failureStatus);
+    }
+    endProgram(startDirectory, 0);
 }
 
 void run()
@@ -201,6 +247,7 @@ void run()
         endProgram(startDirectory, failureStatus);
     }
 
+    if (reportRequest.report) reportOnly(startDirectory, paneWidth, paneHeight);
     if (displayIsHeadless()) {
         const std::string failed = writeOutputs(data, paneWidth, paneHeight);
         if (!failed.empty()) {
@@ -221,6 +268,16 @@ int main(int argc, char** argv)
 {
     if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::flexuraHelp))
         return *status;
+    // The report's options are taken out; the rest is the classic command line.
+    tarnova::flexura::ParsedArguments parsed = tarnova::flexura::parseReportArguments(argc, argv);
+    if (!parsed.failure.empty()) {
+        std::fprintf(stderr, "Flexura: %s\n", parsed.failure.c_str());
+        return 1;
+    }
+    tarnova::flexura::reportRequest = parsed.request;
+    std::vector<char*> kept;
+    for (std::string& argument : parsed.kept) kept.push_back(argument.data());
+    kept.push_back(nullptr);
     const tarnova::ProgramEntry entry{"Flexura", tarnova::flexura::menuSetup, tarnova::flexura::run};
-    return tarnova::runProgram(argc, argv, entry);
+    return tarnova::runProgram(static_cast<int>(kept.size()) - 1, kept.data(), entry);
 }

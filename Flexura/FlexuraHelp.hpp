@@ -9,6 +9,7 @@ namespace tarnova {
 
 inline constexpr std::string_view flexuraHelpText =
 R"(Usage: Flexura /path/CASE.ana
+  or:  Flexura --report [--pdf] [--browser PATH] /path/CASE.ana
   or:  Flexura --help | --version
 
 Shows the whole section's collapse for a case that Strakon has calculated: the
@@ -21,8 +22,13 @@ the case directory ("/" and "\" both separate directories) and its name without
 the extension, cut to 8 characters, the case name.
 
 Options:
-  --help      print this help and exit
-  --version   print the version and exit
+  --report        write the calculation report CASE_report.html and exit
+  --pdf           also print it to CASE_report.pdf with a headless Chromium or
+                  Chrome (the first of chromium, chromium-browser, google-chrome
+                  found on PATH); without one the HTML is written, status 1
+  --browser PATH  the Chromium or Chrome to print with (implies --pdf)
+  --help          print this help and exit
+  --version       print the version and the git revision built from, and exit
 
 Files read:
   CASE.ana    analysis options: the case studies
@@ -38,21 +44,30 @@ Files written:
   CASE_X_map.png       collapse map of case study X
   CASE_X_elements.csv  the elements of case study X, step by step
   nElem.txt            in a window, when an element is opened in Curvella
+  CASE_report.html     with --report (or File > Write calculation report): the
+                       calculation report, one self-contained document
+  CASE_report.pdf      with --pdf, the same printed on A4
+
+The report also reads, when they are there, the assessment's CASE_check.csv and
+CASE_interaction.csv and the damaged cases in folders CASE_*/ beside CASE.ana.
 
 With a display reachable the program opens a window: Tab switches between the
 chart and the map, the arrow keys move through steps and elements, Enter opens
-the chosen element in Curvella, File > Save images and tables writes the files
-and Window > Exit ends. With none it runs headless: it writes every image and
-table and ends.
+the chosen element in Curvella, File > Save images and tables writes the files,
+File > Write calculation report writes the report and its PDF, and Window >
+Exit ends. With none it runs headless: it writes every image and table and
+ends.
 
 Exit status:
   0   a complete run
-  1   an input file is missing or short, or an image or table cannot be
-      written (in a window: the last save asked for failed)
+  1   an input file is missing or short, an image, table or report cannot be
+      written, or no browser prints the PDF (in a window: the last save or
+      report asked for failed)
   2   a fixed-column record of an input file could not be read
   3   the window was closed with its close button
 )";
 
-inline constexpr ProgramHelp flexuraHelp{"Flexura", flexuraHelpText};
+inline constexpr std::string_view flexuraOptions[] = {"--report", "--pdf", "--browser"};
+inline constexpr ProgramHelp flexuraHelp{"Flexura", flexuraHelpText, flexuraOptions};
 
 } // namespace tarnova

@@ -1,5 +1,6 @@
 #include "pngImage.hpp"
 
+#include "commandLine.hpp"
 #include "replaceFile.hpp"
 
 #include <png.h>
@@ -13,8 +14,9 @@ namespace tarnova::flexura {
 
 namespace {
 
-// libpng reports its errors by a long jump back into the writer (its documented way).
-bool encode(std::FILE* file, const PaneCopy& image)
+// libpng reports its errors by a long jump back into the writer (its documented way). The
+// image goes to `file`, or, when it is null, through `write` (into memory).
+bool encode(std::FILE* file, png_rw_ptr write, void* sink, const PaneCopy& image)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
@@ -27,7 +29,8 @@ bool encode(std::FILE* file, const PaneCopy& image)
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    if (file != nullptr) png_init_io(png, file);
+    else png_set_write_fn(png, sink, write, [](png_structp) {});   // (a null flush would fflush the sink)
     // Flat areas of a few colours: run-length deflate without filters is fast and small.
     png_set_compression_level(png, 6);
     png_set_compression_strategy(png, Z_RLE);
@@ -41,6 +44,14 @@ bool encode(std::FILE* file, const PaneCopy& image)
         palette[i] = {static_cast<png_byte>(c), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c >> 16)};
     }
     png_set_PLTE(png, info, palette, used);
+    // The suite's version and build in a text chunk: an image tells which program made it.
+    static const std::string software = "TARNOVA " + versionLine();
+    png_text text{};
+    text.compression = PNG_TEXT_COMPRESSION_NONE;
+    text.key = const_cast<char*>("Software");
+    text.text = const_cast<char*>(software.c_str());
+    text.text_length = software.size();
+    png_set_text(png, info, &text, 1);
     png_write_info(png, info);
     for (int y = 0; y < image.height; ++y)
         png_write_row(png, image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width));
@@ -54,7 +65,18 @@ bool encode(std::FILE* file, const PaneCopy& image)
 bool writePng(const std::string& fileName, const PaneCopy& image)
 {
     if (image.width < 1 || image.height < 1) return false;
-    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, image); });
+    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, nullptr, nullptr, image); });
+}
+
+std::string encodePng(const PaneCopy& image)
+{
+    if (image.width < 1 || image.height < 1) return {};
+    std::string bytes;
+    auto append = [](png_structp png, png_bytep data, png_size_t length) {
+        static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+    };
+    if (!encode(nullptr, append, &bytes, image)) return {};
+    return bytes;
 }
 
 bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight)

@@ -37,6 +37,11 @@ std::string_view suiteVersion()
     return TARNOVA_VERSION;
 }
 
+std::string versionLine()
+{
+    return std::string(suiteVersion()) + " (revision " + std::string(buildRevision()) + ")";
+}
+
 std::optional<int> answerCommandLine(int argc, char** argv, const ProgramHelp& help)
 {
     for (int i = 1; i < argc; ++i) {
@@ -46,8 +51,7 @@ std::optional<int> answerCommandLine(int argc, char** argv, const ProgramHelp& h
         if (argument == "--help")
             return printText(help.name, help.text);
         if (argument == "--version") {
-            const std::string line = std::string(help.name) + " (TARNOVA) " +
-                                     std::string(suiteVersion()) + "\n";
+            const std::string line = std::string(help.name) + " (TARNOVA) " + versionLine() + "\n";
             return printText(help.name, line);
         }
         if (std::ranges::find(help.ownOptions, argument) != help.ownOptions.end())

@@ -1,8 +1,8 @@
 #pragma once
 // The options every program answers before it opens its window: "--help" prints the program's
-// help text, "--version" its version, both to standard output with status 0. Any other argument
-// that begins with "--" is refused with a message and status 1, unless the program names it as
-// an option it handles itself. Every other argument is left to the program.
+// help text, "--version" its version and build revision, both to standard output with status 0.
+// Any other argument that begins with "--" is refused with a message and status 1, unless the
+// program names it as an option it handles itself. Every other argument is left to the program.
 
 #include <optional>
 #include <span>
@@ -18,6 +18,11 @@ struct ProgramHelp {
 
 // The suite's version, as the build sets it.
 std::string_view suiteVersion();
+// The git revision the program was built from ("unknown" outside a git checkout), with
+// "-dirty" when the checkout held uncommitted changes.
+std::string_view buildRevision();
+// "1.0.0 (revision 0123abcd4567)": what every output with room for it carries.
+std::string versionLine();
 
 // Answers "--help" and "--version" and refuses unknown "--" options, looking at the arguments in
 // order and acting on the first that decides. Returns the status to end with, or nothing when

@@ -44,6 +44,7 @@ get_cmake_property(installedComponents COMPONENTS)
 set(CPACK_COMPONENTS_ALL core)
 set(CPACK_DEBIAN_CORE_PACKAGE_NAME tarnova)
 set(CPACK_DEBIAN_CORE_FILE_NAME DEB-DEFAULT)   # tarnova_VERSION_ARCH.deb
+set(CPACK_DEBIAN_CORE_PACKAGE_RECOMMENDS "chromium")   # Flexura --pdf prints the report with it
 # The first line of each description is the package's summary.
 set(viewers "Pickara chooses an element and Curvella plots its load-shortening curve.")
 if(TARGET Flexura)

@@ -9,6 +9,8 @@ if [ "${1:-build}" = test ]; then
   want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev ninja-build python3)
   # The Python module's tests and its examples (plots, Dask cluster).
   want+=(python3-pytest python3-matplotlib python3-distributed)
+  # The calculation report opened and printed in a real browser, its HTML validated, its PDF's pages counted.
+  want+=(chromium python3-html5lib tidy poppler-utils)
 fi
 # The manual pages (help2man), the Debian package (dpkg-shlibdeps from dpkg-dev; CPack needs file)
 # and, for the tests, man to check the manual pages.

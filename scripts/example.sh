@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the suite and runs it on the shipped tanker example:
 # Strakon calculates every case study, Pickara chooses an element, Curvella writes its listing
-# and image, Flexura draws the whole section's collapse (chart, maps, tables). The run is headless (no window); the results land in build/tanker/.
+# and image, Flexura draws the whole section's collapse (chart, maps, tables) and writes the
+# calculation report (HTML, and its PDF when Chromium is installed). The run is headless (no
+# window); the results land in build/tanker/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
@@ -18,6 +20,10 @@ echo "== Strakon: collapse calculation of $case_dir/TANKER.ana"
 "${headless[@]}" build/Strakon/Strakon "$case_dir/TANKER.ana" </dev/null
 echo "== Flexura: moment-curvature chart and collapse maps of every case study"
 "${headless[@]}" build/Flexura/Flexura "$case_dir/TANKER.ana" </dev/null
+echo "== Flexura: calculation report and its PDF"
+if ! "${headless[@]}" build/Flexura/Flexura --report --pdf "$case_dir/TANKER.ana" </dev/null; then
+  echo "   (no PDF: install chromium to print the report; TANKER_report.html is written)"
+fi
 echo "== Pickara: element $element of the first case study"
 printf '%s\n' "$element" | "${headless[@]}" build/Pickara/Pickara "$case_dir/TANKER.teA"
 echo "== Curvella: element $(tr -d ' \r\n' <"$case_dir/nElem.txt")"
@@ -33,6 +39,7 @@ echo "  tripping, trace   AT.T lixo.tmp"
 echo "  element listing   Element.$digits"
 echo "  element image     Elem$digits.bmp"
 echo "  section collapse  TANKER_mk.png TANKER_mk.csv TANKER_X_map.png TANKER_X_elements.csv (X = A ... H)"
+echo "  report            TANKER_report.html TANKER_report.pdf"
 echo
 echo "Ultimate bending moments (from TANKER.rst, N.mm):"
 echo "  case E/B/T  SHED/CONST  corrosion  heel  plastic moment  ultimate moment  ratio"

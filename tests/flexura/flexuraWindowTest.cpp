@@ -77,6 +77,11 @@ TEST(FlexuraWindow, KeysMenuAndEnterDoWhatTheySay)
     EXPECT_TRUE(fs::exists(dir / "BOX_mk.png"));
     EXPECT_TRUE(fs::exists(dir / "BOX_A_map.png"));
 
+    // File > Write calculation report: the report, and its PDF from the browser (deps.sh test).
+    keys({"alt+f", "r"});
+    EXPECT_TRUE(waitFor([&] { return fs::exists(dir / "BOX_report.pdf"); }, 60s)) << flexura.output();
+    EXPECT_TRUE(fs::exists(dir / "BOX_report.html"));
+
     // Enter: element 2 handed over and Curvella started on case study A's curve file.
     keys({"Return"});
     EXPECT_TRUE(waitFor([&] { return readWhole(dir / "nElem.txt") == "   2\r\n"; })) << readWhole(dir / "nElem.txt");

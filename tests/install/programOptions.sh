@@ -17,7 +17,8 @@ for program in "$@"; do
   [ -s "$tmp/err" ] && fail "$name --help: wrote to standard error"
   [ "$(awk 'length > 80' "$tmp/out")" = "" ] || fail "$name --help: a line wider than 80 columns"
   run --version; status=$?
-  [ $status -eq 0 ] && [ "$(cat "$tmp/out")" = "$name (TARNOVA) $version" ] ||
+  # The version, then the git revision of the build (or "unknown" outside a checkout).
+  [ $status -eq 0 ] && grep -Eqx "$name \(TARNOVA\) $version \(revision ([0-9a-f]+(-dirty)?|unknown)\)" "$tmp/out" ||
     fail "$name --version: status $status, \"$(cat "$tmp/out")\""
   run --frobnicate; status=$?
   [ $status -eq 1 ] && [ ! -s "$tmp/out" ] && grep -q -- '--frobnicate' "$tmp/err" ||

@@ -23,7 +23,8 @@ struct Case {
 
 TEST(CommandLine, AnswersHelpAndVersionRefusesUnknownOptionsAndLeavesTheRest)
 {
-    const std::string version = "Demo (TARNOVA) " + std::string(suiteVersion()) + "\n";
+    const std::string version = "Demo (TARNOVA) " + std::string(suiteVersion()) + " (revision " +
+                                std::string(buildRevision()) + ")\n";
     const Case cases[] = {
         {{}, std::nullopt, "", ""},
         {{"/ships/TANKER.ana"}, std::nullopt, "", ""},
