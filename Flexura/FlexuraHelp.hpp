@@ -31,6 +31,9 @@ Files read:
   CASE.teX    element curve file of each case study (X = A, B, ...)
   jc*         case results file of each case study
   lixo.tmp    trace of the Strakon run
+  CASE_interaction.csv, CASE_check.csv
+              when Collaudo has assessed the case: the interaction curve
+              and the design moments
 
 Files written:
   CASE_mk.png          moment-curvature curves of all case studies
@@ -40,7 +43,7 @@ Files written:
   nElem.txt            in a window, when an element is opened in Curvella
 
 With a display reachable the program opens a window: Tab switches between the
-chart and the map, the arrow keys move through steps and elements, Enter opens
+chart and the map (and the interaction curve, after Collaudo), the arrow keys move through steps and elements, Enter opens
 the chosen element in Curvella, File > Save images and tables writes the files
 and Window > Exit ends. With none it runs headless: it writes every image and
 table and ends.
