@@ -99,6 +99,10 @@ void drawSummary(const Assessment& a)
                   a.sagging.peakReached ? "" : " (peak not reached)", plain(a.hogging.ultimate, 0).c_str(),
                   a.hogging.peakReached ? "" : " (peak not reached)");
     line(2, plainColour, text);
+    std::snprintf(text, sizeof text, "first yield sagging %s (element %d)   hogging %s (element %d)",
+                  plain(a.sagging.firstYield, 0).c_str(), a.sagging.firstYieldElement,
+                  plain(a.hogging.firstYield, 0).c_str(), a.hogging.firstYieldElement);
+    line(3, plainColour, text);
     std::snprintf(text, sizeof text, "%-10s %-12s %-8s %11s %11s %6s  %s", "case", "condition", "dir", "M", "Mu/gR",
                   "util", "verdict");
     line(4, headColour, text);

@@ -64,6 +64,16 @@ StudySummary summarise(const CaseStudyResult& result)
         }
     }
     s.peakReached = s.peakStep < static_cast<int>(result.steps.size());
+    double largestRatio = 0;
+    for (int i = 0; i < result.elementCount && static_cast<std::size_t>(i) < result.strainRatio.size(); ++i) {
+        const double ratio = std::fabs(static_cast<double>(result.strainRatio[static_cast<std::size_t>(i)]));
+        if (ratio > largestRatio) {
+            largestRatio = ratio;
+            s.firstYieldElement = i + 1;
+        }
+    }
+    if (largestRatio > 0 && !result.steps.empty())
+        s.firstYield = static_cast<double>(result.steps.front().moment) / newtonMillimetresPerKilonewtonMetre / largestRatio;
     return s;
 }
 

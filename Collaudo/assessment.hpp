@@ -20,6 +20,11 @@ struct StudySummary {
     double ultimate = 0, momentX = 0, momentY = 0;
     int peakStep = 0;           // step of the largest moment, 1..50
     bool peakReached = false;   // false when the largest moment is the last step's
+    // The smallest moment at which an element reaches its own yield stress (elastic): at the
+    // first step every element is elastic and its strain ratio grows with the moment, so it is
+    // M1 / max |strain ratio| there, reached first by that element (from 1).
+    double firstYield = 0;
+    int firstYieldElement = 0;
 };
 StudySummary summarise(const CaseStudyResult& result);
 

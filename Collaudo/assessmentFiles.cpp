@@ -94,6 +94,12 @@ std::string checkReport(const Assessment& a, const Limits& limits)
     std::snprintf(line, sizeof line, "  hogging Mu %14s  peak at step %2d%s", plain(a.hogging.ultimate, 1).c_str(),
                   a.hogging.peakStep, a.hogging.peakReached ? "" : "  PEAK NOT REACHED");
     put(line);
+    put("First yield (elastic, intact: the smallest moment at which an element reaches its own yield stress):");
+    for (const auto& [direction, s] : {std::pair{"sagging", &a.sagging}, std::pair{"hogging", &a.hogging}}) {
+        std::snprintf(line, sizeof line, "  %s %14s  element %d", direction, plain(s->firstYield, 1).c_str(),
+                      s->firstYieldElement);
+        put(line);
+    }
     put("");
     put("Intact: M = gS*Msw + gW*Mwv against Mu/gR, gR = gM*gDB.");
     put("Damaged: MD = gS*Msw + gW*Mwv against C_NA*MuD/gRD (gM column: gRD, gDB column: 1/C_NA).");

@@ -29,7 +29,7 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
     drawRectangle(3, 0, 0, paneWidth - 1, paneHeight - 1);
     selectFont("t'arial'h14w7");
     setColour(black);
-    text(20, 12, "Interaction of vertical (Mv) and horizontal (Mh) bending at Mu, " + data.caseName + ", in kN\xFAm");
+    text(20, 12, "Interaction of vertical (Mv) and horizontal (Mh) bending at Mu, " + data.caseName + ", Mu in GN\xFAm");
     if (!a.present()) {
         text(20, 40, "No assessment: run Collaudo on the case (it reads " + data.caseName + ".lim).");
         return;
@@ -56,7 +56,7 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
             moveToReal(px(-r), py(s));
             lineToReal(px(r), py(s));
             setColour(labelGrey);
-            const std::string label = tickLabel(s / 1e6, axis.step / 1e6);
+            const std::string label = tickLabel(s / 1e6, axis.step / 1e6);   // kN.m to GN.m
             text(static_cast<int>(px(s)) - graphicTextWidth(label) / 2, static_cast<int>(py(-r)) + 4, label);
             text(left - 8 - graphicTextWidth(label), static_cast<int>(py(s)) - 7, label);
         }
@@ -67,7 +67,7 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
     moveToReal(px(0), py(-r));
     lineToReal(px(0), py(r));
     drawRectangle(2, static_cast<int>(px(-r)), static_cast<int>(py(r)), static_cast<int>(px(r)), static_cast<int>(py(-r)));
-    text(static_cast<int>(px(r)) - 60, static_cast<int>(py(0)) - 16, "Mh (10\xFD kN\xFAm)");
+    text(static_cast<int>(px(r)) - 26, static_cast<int>(py(0)) - 16, "Mh");
     text(static_cast<int>(px(0)) + 6, static_cast<int>(py(r)) + 2, "Mv sagging");
     text(static_cast<int>(px(0)) + 6, static_cast<int>(py(-r)) - 16, "hogging");
 
@@ -109,7 +109,7 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
         drawRectangle(3, keyX, keyY + 3, keyX + 10, keyY + 13);
         setColour(black);
         char value[64];
-        std::snprintf(value, sizeof value, "%.0f", d.moment);
+        std::snprintf(value, sizeof value, "%.0f kN\xFAm", d.moment);
         text(keyX + 16, keyY, d.condition + " " + d.direction + "  " + value);
         keyY += 18;
     }

@@ -171,6 +171,9 @@ TEST(PeakNotReached, FlaggedOnTheTankerStudiesCDAndH)
         bool warned = false;
         for (const std::string& w : results[i].warnings) warned = warned || w.find("peak was not reached") != std::string::npos;
         EXPECT_EQ(warned, !expectedReached) << letter;
+        // Elastic first yield lies on the straight start of the curve: above the first step's moment.
+        EXPECT_GT(s.firstYield, static_cast<double>(results[i].steps[0].moment) / 1e6) << letter;
+        EXPECT_GT(s.firstYieldElement, 0);
         if (!expectedReached) {
             EXPECT_EQ(s.peakStep, 50);
         }
