@@ -11,13 +11,15 @@ cmake --build build -j "$(nproc)"
 element=${1:-12}
 case_dir="$PWD/build/tanker"
 rm -rf "$case_dir" && mkdir -p "$case_dir"
-cp examples/tanker/TANKER.ana examples/tanker/TANKER.geo examples/tanker/TANKER.pro "$case_dir/"
+cp examples/tanker/TANKER.ana examples/tanker/TANKER.geo examples/tanker/TANKER.pro examples/tanker/TANKER.lim "$case_dir/"
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY)
 
 echo "== Strakon: collapse calculation of $case_dir/TANKER.ana"
 "${headless[@]}" build/Strakon/Strakon "$case_dir/TANKER.ana" </dev/null
 echo "== Flexura: moment-curvature chart and collapse maps of every case study"
 "${headless[@]}" build/Flexura/Flexura "$case_dir/TANKER.ana" </dev/null
+echo "== Collaudo: the assessment against TANKER.lim (rule check, damaged cases, interaction)"
+"${headless[@]}" build/Collaudo/Collaudo "$case_dir/TANKER.ana" </dev/null
 echo "== Pickara: element $element of the first case study"
 printf '%s\n' "$element" | "${headless[@]}" build/Pickara/Pickara "$case_dir/TANKER.teA"
 echo "== Curvella: element $(tr -d ' \r\n' <"$case_dir/nElem.txt")"
