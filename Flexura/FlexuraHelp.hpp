@@ -43,10 +43,10 @@ Files written:
   nElem.txt            in a window, when an element is opened in Curvella
 
 With a display reachable the program opens a window: Tab switches between the
-chart and the map (and the interaction curve, after Collaudo), the arrow keys move through steps and elements, Enter opens
-the chosen element in Curvella, File > Save images and tables writes the files
-and Window > Exit ends. With none it runs headless: it writes every image and
-table and ends.
+chart and the map (and the interaction curve, after Collaudo), the arrow keys
+move through steps and elements, Enter opens the chosen element in Curvella,
+File > Save images and tables writes the files and Window > Exit ends. With
+none it runs headless: it writes every image and table and ends.
 
 Exit status:
   0   a complete run
