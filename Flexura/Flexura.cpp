@@ -18,6 +18,7 @@
 #include "caseOutputs.hpp"
 #include "collapseMap.hpp"
 #include "curvellaLaunch.hpp"
+#include "interactionScreen.hpp"
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
 #include "report.hpp"
@@ -100,6 +101,7 @@ bool menuSetup()
 void drawScreen(const ViewState& view, const MapLayout& layout, int paneWidth, int paneHeight)
 {
     if (view.screen == Screen::chart) drawMomentChart(data, paneWidth, paneHeight);
+    else if (view.screen == Screen::interaction) drawInteractionScreen(data, paneWidth, paneHeight);
     else drawCollapseMap(data, layout, view.map, paneWidth, paneHeight);
 }
 
@@ -125,7 +127,7 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
     ViewState view;
     view.map.step = data.studies.front().ultimateStep;
     drawScreen(view, layout, paneWidth, paneHeight);
-    setStatusText("Tab: chart / collapse map", 5);
+    setStatusText(data.assessment.present() ? "Tab: chart / collapse map / interaction" : "Tab: chart / collapse map", 5);
     // In a window the mouse chooses too: a click on an element of the map, a double click hands
     // it to Curvella.
     const bool pointer = !displayIsHeadless();

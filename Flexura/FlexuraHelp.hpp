@@ -37,6 +37,9 @@ Files read:
   CASE.teX    element curve file of each case study (X = A, B, ...)
   jc*         case results file of each case study
   lixo.tmp    trace of the Strakon run
+  CASE_interaction.csv, CASE_check.csv
+              when Collaudo has assessed the case: the interaction curve
+              and the design moments
 
 Files written:
   CASE_mk.png          moment-curvature curves of all case studies
@@ -52,11 +55,11 @@ The report also reads, when they are there, the assessment's CASE_check.csv and
 CASE_interaction.csv and the damaged cases in folders CASE_*/ beside CASE.ana.
 
 With a display reachable the program opens a window: Tab switches between the
-chart and the map, the arrow keys move through steps and elements, Enter opens
-the chosen element in Curvella, File > Save images and tables writes the files,
-File > Write calculation report writes the report and its PDF, and Window >
-Exit ends. With none it runs headless: it writes every image and table and
-ends.
+chart and the map (and the interaction curve, after Collaudo), the arrow keys
+move through steps and elements, Enter opens the chosen element in Curvella,
+File > Save images and tables writes the files, File > Write calculation report
+writes the report and its PDF, and Window > Exit ends. With none it runs
+headless: it writes every image and table and ends.
 
 Exit status:
   0   a complete run

@@ -64,12 +64,34 @@ struct CaseStudy {
     // From the report: first-yield and plastic moments, ultimate moment and its curvature.
     double firstYieldMoment = 0, plasticMoment = 0, ultimateMoment = 0, ultimateCurvature = 0;
     int ultimateStep = 1;           // the step of the largest moment, from 1
+    // The report's first-yield moment is the largest yield stress times the deck modulus; the
+    // chart's is the smallest moment at which an element reaches its own yield (firstYield.hpp),
+    // which replaces it in firstYieldMoment. The report's value stays here.
+    double reportElasticMoment = 0;
+    int firstYieldElement = 0;      // from 1; 0 when not found
+    bool peakReached() const { return ultimateStep < stepCount; }
+};
+
+// What Collaudo wrote for the case, when it has been run (CASE_interaction.csv, CASE_check.csv).
+struct AssessmentPoint {
+    double angle = 0, ultimate = 0, vertical = 0, horizontal = 0;   // degrees, kN.m
+    bool peakReached = true;
+};
+struct DesignMoment {
+    std::string condition, direction;   // "sagging" or "hogging"
+    double moment = 0;                  // gammaS Msw + gammaW Mwv, kN.m
+};
+struct AssessmentInputs {
+    std::vector<AssessmentPoint> interaction;
+    std::vector<DesignMoment> design;   // the intact rows of the check
+    bool present() const { return !interaction.empty() || !design.empty(); }
 };
 
 struct CaseData {
     std::string caseName;
     std::vector<SectionElement> elements;
     std::vector<CaseStudy> studies;
+    AssessmentInputs assessment;
     int elementCount() const { return static_cast<int>(elements.size()); }
 };
 

@@ -1,5 +1,8 @@
 #include "caseInputs.hpp"
 
+#include "assessmentInputs.hpp"
+#include "firstYield.hpp"
+
 #include "Engine.hpp"               // calcrun::caseResultsFileName, the calculator's own naming
 #include "StrakonPaths.hpp"         // curveFileName
 #include "display/Display.hpp"
@@ -494,7 +497,12 @@ bool axisFromTrace(std::string_view traceText, int number, CaseStudy& study)
 
 ReadOutcome readCase(std::string_view caseName, CaseData& data)
 {
-    return CaseReader(caseName, data).read();
+    ReadOutcome outcome = CaseReader(caseName, data).read();
+    if (outcome.ok) {
+        setElasticFirstYield(data);
+        data.assessment = readAssessment(data.caseName);
+    }
+    return outcome;
 }
 
 } // namespace tarnova::flexura

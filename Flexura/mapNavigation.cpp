@@ -16,9 +16,13 @@ Action applyKey(ViewState& view, const CaseData& data, int character, int code)
 
     if (character != 0) {
         switch (character) {
-        case fkey::tab: view.screen = view.screen == Screen::chart ? Screen::map : Screen::chart; break;
+        case fkey::tab:
+            view.screen = view.screen == Screen::chart ? Screen::map
+                          : view.screen == Screen::map && data.assessment.present() ? Screen::interaction
+                                                                                     : Screen::chart;
+            break;
         case fkey::enter:
-            if (view.screen == Screen::chart) {
+            if (view.screen != Screen::map) {
                 view.screen = Screen::map;
                 break;
             }
@@ -45,7 +49,7 @@ Action applyKey(ViewState& view, const CaseData& data, int character, int code)
     const bool changed = view.screen != screenBefore || m.step != before.step || m.study != before.study ||
                          m.selected != before.selected;
     // The chart shows every case study at once: only the map follows steps and elements.
-    if (!changed || (view.screen == Screen::chart && screenBefore == Screen::chart)) return Action::none;
+    if (!changed || (view.screen != Screen::map && screenBefore == view.screen)) return Action::none;
     return Action::redraw;
 }
 

@@ -2,7 +2,7 @@
 // The keys of Flexura's window: what each does to the screen shown, the case study, the step and
 // the element chosen on the map. Kept apart from the drawing so that it can be tested as a table.
 //
-//   Tab          switches between the chart and the map
+//   Tab          switches between the chart and the map (and the interaction, after Collaudo)
 //   Left, Right  one step back or on;  Home, End  the first and the last step;  U  the ultimate step
 //   PgUp, PgDn   the previous and the next case study
 //   Up, Down     the previous and the next element (the keyboard's way of choosing one)
@@ -13,7 +13,7 @@
 
 namespace tarnova::flexura {
 
-enum class Screen { chart, map };
+enum class Screen { chart, map, interaction };   // interaction: when Collaudo has run
 
 struct ViewState {
     Screen screen = Screen::chart;

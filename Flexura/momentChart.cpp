@@ -1,5 +1,6 @@
 #include "momentChart.hpp"
 #include "screenText.hpp"
+#include "designMoments.hpp"
 
 #include "display/Display.hpp"
 
@@ -74,6 +75,7 @@ std::string legendLine(const CaseStudy& study, const EngineeringUnit& unit)
     std::string line = std::string(1, study.letter) + "  " + optionsSummary(study.options) + "  Mu " +
                        format("%.3f", study.ultimateMoment / unit.perUnit) + " " + unit.name;
     if (study.plasticMoment > 0) line += "  (" + format("%.2f", study.ultimateMoment / study.plasticMoment) + " Mp)";
+    if (!study.peakReached()) line += "  peak not reached";
     return line;
 }
 
@@ -89,6 +91,7 @@ ChartLayout chartLayout(const CaseData& data, int paneWidth, int paneHeight)
         }
         maxMoment = std::max({maxMoment, s.plasticMoment, s.ultimateMoment});
     }
+    for (const DesignMoment& d : data.assessment.design) maxMoment = std::max(maxMoment, d.moment * 1e6);
     c.curvature = curvatureUnit(maxCurvature);
     c.moment = momentUnit(maxMoment);
 
@@ -174,7 +177,7 @@ void drawMomentChart(const CaseData& data, int paneWidth, int paneHeight)
             const double value = plastic ? s.plasticMoment : s.firstYieldMoment;
             if (value <= 0 || std::find(drawn.begin(), drawn.end(), value) != drawn.end()) continue;
             drawn.push_back(value);
-            const std::string label = (plastic ? "Mp" : "My") +
+            const std::string label = (plastic ? "Mp" : "first yield") +
                                       sharingLetters(data, plastic ? &CaseStudy::plasticMoment : &CaseStudy::firstYieldMoment, value);
             const int y = static_cast<int>(c.yPixel(value / c.moment.perUnit)) - 14;
             const int width = graphicTextWidth(label);
@@ -232,8 +235,9 @@ void drawMomentChart(const CaseData& data, int paneWidth, int paneHeight)
     }
     selectFont("t'arial'h12w6");
     setColour(labelGrey);
-    const std::string note = "\xFE ultimate moment   - - Mp plastic moment   \xFA\xFA My first-yield moment";
+    const std::string note = "\xFE ultimate moment   - - Mp plastic moment   \xFA\xFA first yield of an element";
     text(c.right - graphicTextWidth(note), c.top - 20, note);
+    drawDesignMoments(data, c, paneWidth, paneHeight);
 }
 
 } // namespace tarnova::flexura

@@ -11,7 +11,7 @@
 # the core alone. With no such module there is one package.
 include(GNUInstallDirs)
 
-foreach(program Strakon Pickara Curvella Flexura CsvToGeo)
+foreach(program Strakon Pickara Curvella Flexura Collaudo CsvToGeo)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT core)
   endif()
@@ -25,7 +25,7 @@ endif()
 foreach(example tanker box)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/${example}
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/tarnova/examples COMPONENT core
-          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro")
+          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro" PATTERN "*.lim")
 endforeach()
 
 set(CPACK_GENERATOR DEB)
@@ -51,11 +51,17 @@ if(TARGET Flexura)
   set(viewers "Pickara chooses an element, Curvella plots its load-shortening curve and Flexura
 shows the whole section.")
 endif()
+set(assessment "")
+if(TARGET Collaudo)
+  set(assessment "Collaudo checks the section against design moments with partial safety factors,
+intact and damaged, and over the heel angles.
+")
+endif()
 set(CPACK_DEBIAN_CORE_DESCRIPTION
     "ultimate longitudinal strength of a ship's hull girder by progressive collapse
 Strakon computes the ultimate bending moment of a hull cross-section by progressive collapse;
 ${viewers}
-Without a display the programs run headless.")
+${assessment}Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)
   set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME tarnova-window)

@@ -3,6 +3,8 @@
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
 want=(cmake g++ make pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fontconfig)
+# Collaudo reads its design limits (CASE.lim) with toml++.
+want+=(libtomlplusplus-dev)
 # The Python module (tarnova) is built with the rest.
 want+=(python3-dev pybind11-dev python3-numpy)
 if [ "${1:-build}" = test ]; then

@@ -13,13 +13,15 @@ cmake --build build -j "$(nproc)"
 element=${1:-12}
 case_dir="$PWD/build/tanker"
 rm -rf "$case_dir" && mkdir -p "$case_dir"
-cp examples/tanker/TANKER.ana examples/tanker/TANKER.geo examples/tanker/TANKER.pro "$case_dir/"
+cp examples/tanker/TANKER.ana examples/tanker/TANKER.geo examples/tanker/TANKER.pro examples/tanker/TANKER.lim "$case_dir/"
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY)
 
 echo "== Strakon: collapse calculation of $case_dir/TANKER.ana"
 "${headless[@]}" build/Strakon/Strakon "$case_dir/TANKER.ana" </dev/null
 echo "== Flexura: moment-curvature chart and collapse maps of every case study"
 "${headless[@]}" build/Flexura/Flexura "$case_dir/TANKER.ana" </dev/null
+echo "== Collaudo: the assessment against TANKER.lim (rule check, damaged cases, interaction)"
+"${headless[@]}" build/Collaudo/Collaudo "$case_dir/TANKER.ana" </dev/null
 echo "== Flexura: calculation report and its PDF"
 if ! "${headless[@]}" build/Flexura/Flexura --report --pdf "$case_dir/TANKER.ana" </dev/null; then
   echo "   (no PDF: install chromium to print the report; TANKER_report.html is written)"

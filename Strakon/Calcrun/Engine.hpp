@@ -67,6 +67,9 @@ public:
     // The section as read (thicknesses before corrosion), kept for earlierCorrosionCodes.
     SectionInput input;
 
+    // A note when the largest moment of the collapse is the last step's.
+    void warnIfPeakNotReached();
+
     // ---- Stops
     // Ends the case study: throws CaseStudyStopped.
     [[noreturn]] void stopRun(std::string_view detail);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace tarnova::calcrun {
@@ -145,6 +146,24 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
                  {ultimate.momentX, ultimate.momentY, ultimate.moment, ultimate.sectionModulus, ultimate.curvature});
     result1 = ultimate.moment;
     result2 = curvature;
+    warnIfPeakNotReached();
+}
+
+// When the largest moment is the last step's the curve was still rising: the "ultimate" moment is
+// only where the steps ended. Said on standard error (a note); the files stay as they are.
+void RunContext::warnIfPeakNotReached()
+{
+    int peak = 1;
+    for (int k = 2; k <= stepCount; ++k)
+        if (stepResults[static_cast<std::size_t>(k)].resultantMoment > stepResults[static_cast<std::size_t>(peak)].resultantMoment)
+            peak = k;
+    if (peak < stepCount) return;
+    char warning[200];
+    std::snprintf(warning, sizeof warning,
+                  "Warning: case study %d: the largest moment is at the last step (%d): the peak was not reached "
+                  "and the ultimate moment is that step's.",
+                  place.caseStudy, stepCount);
+    units.note(warning);
 }
 
 } // namespace tarnova::calcrun

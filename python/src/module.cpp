@@ -3,6 +3,9 @@
 // tarnova (pure Python) gives it its documented form.
 
 #include "bridge.hpp"
+#ifdef TARNOVA_ASSESSMENT
+#include "assessBridge.hpp"
+#endif
 
 #include "records/Records.hpp"
 
@@ -123,6 +126,203 @@ py::list resultList(const std::vector<StudyResult>& results)
     return out;
 }
 
+
+#ifdef TARNOVA_ASSESSMENT
+namespace collaudo = tarnova::collaudo;
+
+// The case of a Case's arguments, as run takes them.
+CaseData caseOf(const std::vector<py::array>& columns, const RealArray& yieldStress, const RealArray& youngsModulus,
+                const std::vector<std::tuple<int, int, int, float, float, float, float>>& studies,
+                const std::string& name)
+{
+    CaseData data;
+    if (columns.size() != realColumns + 2) throw py::value_error("expected 14 section columns");
+    for (int i = 0; i < realColumns; ++i)
+        data.section.reals[static_cast<std::size_t>(i)] = toVector(RealArray::ensure(columns[static_cast<std::size_t>(i)]));
+    data.section.orientation = toVector(WholeArray::ensure(columns[realColumns]));
+    data.section.kind = toVector(WholeArray::ensure(columns[realColumns + 1]));
+    data.yieldStress = toVector(yieldStress);
+    data.youngsModulus = toVector(youngsModulus);
+    for (const auto& [b, s, c, w, h, d, x] : studies) data.studies.push_back({b, s, c, w, h, d, x});
+    data.name = name;
+    return data;
+}
+
+const char* kindName(collaudo::DamageKind k)
+{
+    return k == collaudo::DamageKind::collision ? "collision" : k == collaudo::DamageKind::grounding ? "grounding" : "box";
+}
+
+py::dict limitsDict(const collaudo::Limits& l)
+{
+    py::list conditions, damages;
+    for (const collaudo::Condition& c : l.conditions) {
+        py::dict d;
+        d["name"] = c.name;
+        d["msw_hogging"] = c.mswHogging;
+        d["msw_sagging"] = c.mswSagging;
+        d["mwv_hogging"] = c.mwvHogging;
+        d["mwv_sagging"] = c.mwvSagging;
+        d["gamma_s"] = c.gammaS;
+        d["gamma_w"] = c.gammaW;
+        d["gamma_m"] = c.gammaM;
+        d["gamma_db_hogging"] = c.gammaDbHogging;
+        d["gamma_db_sagging"] = c.gammaDbSagging;
+        conditions.append(d);
+    }
+    for (const collaudo::Damage& g : l.damages) {
+        py::dict d;
+        d["name"] = g.name;
+        d["kind"] = kindName(g.kind);
+        if (g.kind == collaudo::DamageKind::collision) d["side"] = g.starboard ? "starboard" : "port";
+        if (g.kind == collaudo::DamageKind::box) {
+            d["x_min"] = g.xMin;
+            d["x_max"] = g.xMax;
+            d["y_min"] = g.yMin;
+            d["y_max"] = g.yMax;
+        }
+        d["gamma_s"] = g.gammaS;
+        d["gamma_w"] = g.gammaW;
+        d["gamma_rd"] = g.gammaRD;
+        d["c_na"] = g.neutralAxis;
+        damages.append(d);
+    }
+    py::dict d;
+    d["study"] = l.study;
+    d["conditions"] = conditions;
+    d["damages"] = damages;
+    d["angles"] = l.angleCount;
+    d["interaction_study"] = l.interactionStudy;
+    return d;
+}
+
+collaudo::Limits limitsOf(const py::dict& d)
+{
+    collaudo::Limits l;
+    l.study = d["study"].cast<int>();
+    l.angleCount = d["angles"].cast<int>();
+    l.interactionStudy = d["interaction_study"].cast<int>();
+    for (py::handle h : d["conditions"]) {
+        py::dict c = h.cast<py::dict>();
+        collaudo::Condition k;
+        k.name = c["name"].cast<std::string>();
+        k.mswHogging = c["msw_hogging"].cast<double>();
+        k.mswSagging = c["msw_sagging"].cast<double>();
+        k.mwvHogging = c["mwv_hogging"].cast<double>();
+        k.mwvSagging = c["mwv_sagging"].cast<double>();
+        k.gammaS = c["gamma_s"].cast<double>();
+        k.gammaW = c["gamma_w"].cast<double>();
+        k.gammaM = c["gamma_m"].cast<double>();
+        k.gammaDbHogging = c["gamma_db_hogging"].cast<double>();
+        k.gammaDbSagging = c["gamma_db_sagging"].cast<double>();
+        l.conditions.push_back(k);
+    }
+    for (py::handle h : d["damages"]) {
+        py::dict c = h.cast<py::dict>();
+        collaudo::Damage g;
+        g.name = c["name"].cast<std::string>();
+        const std::string kind = c["kind"].cast<std::string>();
+        g.kind = kind == "collision" ? collaudo::DamageKind::collision
+                 : kind == "grounding" ? collaudo::DamageKind::grounding
+                                       : collaudo::DamageKind::box;
+        if (kind != "collision" && kind != "grounding" && kind != "box")
+            throw py::value_error("damage kind must be collision, grounding or box");
+        if (c.contains("side")) g.starboard = c["side"].cast<std::string>() == "starboard";
+        if (g.kind == collaudo::DamageKind::box) {
+            g.xMin = c["x_min"].cast<double>();
+            g.xMax = c["x_max"].cast<double>();
+            g.yMin = c["y_min"].cast<double>();
+            g.yMax = c["y_max"].cast<double>();
+        }
+        g.gammaS = c["gamma_s"].cast<double>();
+        g.gammaW = c["gamma_w"].cast<double>();
+        g.gammaRD = c["gamma_rd"].cast<double>();
+        g.neutralAxis = c["c_na"].cast<double>();
+        l.damages.push_back(g);
+    }
+    return l;
+}
+
+py::dict pointsDict(const std::vector<collaudo::InteractionPoint>& points)
+{
+    std::vector<double> angle, mu, mv, mh;
+    std::vector<std::int32_t> step;
+    std::vector<std::uint8_t> reached;
+    for (const collaudo::InteractionPoint& p : points) {
+        angle.push_back(p.angle);
+        mu.push_back(p.ultimate);
+        mv.push_back(p.vertical);
+        mh.push_back(p.horizontal);
+        step.push_back(p.peakStep);
+        reached.push_back(p.peakReached ? 1 : 0);
+    }
+    py::dict d;
+    d["angle"] = toArray(angle.data(), angle.size());
+    d["ultimate"] = toArray(mu.data(), mu.size());
+    d["vertical"] = toArray(mv.data(), mv.size());
+    d["horizontal"] = toArray(mh.data(), mh.size());
+    d["peak_step"] = toArray(step.data(), step.size());
+    d["peak_reached"] = py::array(toArray(reached.data(), reached.size())).attr("astype")("bool");
+    return d;
+}
+
+py::dict summaryDict(const collaudo::StudySummary& s)
+{
+    py::dict d;
+    d["ultimate"] = s.ultimate;
+    d["moment_x"] = s.momentX;
+    d["moment_y"] = s.momentY;
+    d["peak_step"] = s.peakStep;
+    d["peak_reached"] = s.peakReached;
+    return d;
+}
+
+py::dict assessmentDict(const collaudo::Assessment& a)
+{
+    py::list rows;
+    for (const collaudo::CheckRow& r : a.rows) {
+        py::dict d;
+        d["case"] = r.caseName;
+        d["condition"] = r.condition;
+        d["direction"] = r.direction;
+        d["msw"] = r.msw;
+        d["mwv"] = r.mwv;
+        d["gamma_s"] = r.gammaS;
+        d["gamma_w"] = r.gammaW;
+        d["gamma_m"] = r.gammaM;
+        d["gamma_db"] = r.gammaDB;
+        d["moment"] = r.moment;
+        d["ultimate"] = r.ultimate;
+        d["capacity"] = r.capacity;
+        d["utilisation"] = r.utilisation;
+        d["passed"] = r.pass;
+        d["peak_reached"] = r.peakReached;
+        rows.append(d);
+    }
+    py::list damages;
+    for (const collaudo::DamageResult& r : a.damages) {
+        py::dict d;
+        d["name"] = r.damage.name;
+        d["kind"] = kindName(r.damage.kind);
+        d["zone"] = py::make_tuple(r.zone.xMin, r.zone.xMax, r.zone.yMin, r.zone.yMax);
+        d["removed"] = r.removed;
+        d["remaining"] = r.remaining;
+        d["sagging"] = summaryDict(r.sagging);
+        d["hogging"] = summaryDict(r.hogging);
+        d["rotates"] = r.rotates;
+        damages.append(d);
+    }
+    py::dict d;
+    d["sagging"] = summaryDict(a.sagging);
+    d["hogging"] = summaryDict(a.hogging);
+    d["rows"] = rows;
+    d["damages"] = damages;
+    d["interaction"] = pointsDict(a.interaction);
+    d["notes"] = a.notes;
+    return d;
+}
+#endif
+
 } // namespace
 
 PYBIND11_MODULE(_tarnova, m)
@@ -208,4 +408,45 @@ PYBIND11_MODULE(_tarnova, m)
         return formatRecord(format, numbers, whole);
     }, py::arg("format"), py::arg("values"),
           "The record the format makes of the values (int: whole, float: single precision).");
+#ifdef TARNOVA_ASSESSMENT
+    m.def("read_limits", [](const std::string& path) {
+        collaudo::Limits limits;
+        {
+            py::gil_scoped_release unlocked;
+            limits = readLimitsFile(path);
+        }
+        return limitsDict(limits);
+    }, py::arg("path"));
+
+    m.def("assess",
+          [](const std::vector<py::array>& columns, const RealArray& yieldStress, const RealArray& youngsModulus,
+             const std::vector<std::tuple<int, int, int, float, float, float, float>>& studies,
+             const std::string& name, const py::dict& limits, int threads) {
+              const CaseData data = caseOf(columns, yieldStress, youngsModulus, studies, name);
+              const collaudo::Limits l = limitsOf(limits);
+              collaudo::Assessment a;
+              {
+                  py::gil_scoped_release unlocked;
+                  a = assessCase(data, l, threads);
+              }
+              return assessmentDict(a);
+          },
+          py::arg("section"), py::arg("yield_stress"), py::arg("youngs_modulus"), py::arg("studies"),
+          py::arg("name"), py::arg("limits"), py::kw_only(), py::arg("threads") = 0);
+
+    m.def("interaction",
+          [](const std::vector<py::array>& columns, const RealArray& yieldStress, const RealArray& youngsModulus,
+             const std::vector<std::tuple<int, int, int, float, float, float, float>>& studies,
+             const std::string& name, const std::vector<double>& angles, int study, int threads) {
+              const CaseData data = caseOf(columns, yieldStress, youngsModulus, studies, name);
+              std::vector<collaudo::InteractionPoint> points;
+              {
+                  py::gil_scoped_release unlocked;
+                  points = interactionOf(data, study, angles, threads);
+              }
+              return pointsDict(points);
+          },
+          py::arg("section"), py::arg("yield_stress"), py::arg("youngs_modulus"), py::arg("studies"),
+          py::arg("name"), py::arg("angles"), py::kw_only(), py::arg("study") = 1, py::arg("threads") = 0);
+#endif
 }

@@ -29,7 +29,7 @@ from ._errors import CollapseError
 from . import _tarnova
 
 __all__ = ["Case", "Study", "Result", "CollapseError", "read_case", "run", "run_files",
-           "SECTION_FIELDS", "STEP_COUNT", "MAX_ELEMENTS"]
+           "read_limits", "assess", "interaction", "SECTION_FIELDS", "STEP_COUNT", "MAX_ELEMENTS"]
 
 STEP_COUNT = _tarnova.STEP_COUNT
 MAX_ELEMENTS = _tarnova.MAX_ELEMENTS
@@ -232,6 +232,17 @@ class Result:
         for name in self.__slots__:
             setattr(self, name, values[name])
 
+    @property
+    def peak_step(self) -> int:
+        """The step (1 to 50) of the largest moment."""
+        return int(np.argmax(self.moment)) + 1
+
+    @property
+    def peak_reached(self) -> bool:
+        """False when the largest moment is the last step's: the curve was still rising and the
+        ultimate moment is only where the steps ended."""
+        return self.peak_step < STEP_COUNT
+
     def __repr__(self):
         return (f"Result(study {self.study}, ultimate moment {self.ultimate_moment:.6e} N.mm "
                 f"at curvature {self.ultimate_curvature:.4e} 1/mm)")
@@ -292,3 +303,71 @@ def run_files(path: str | os.PathLike, threads: int | None = None) -> list:
     if threads is not None and int(threads) < 1:
         raise ValueError("threads must be at least 1")
     return _results(_tarnova.run_files(os.fspath(path), threads=0 if threads is None else int(threads)))
+
+
+def read_limits(path: str | os.PathLike) -> dict:
+    """Reads the design limits of an assessment ("CASE.lim", TOML; docs/assessment.md): a dict
+    with ``study`` (case study from 1 for the check and the damages), ``conditions`` (dicts with
+    ``name``, ``msw_hogging``, ``msw_sagging``, ``mwv_hogging``, ``mwv_sagging`` in kN·m and the
+    factors ``gamma_s``, ``gamma_w``, ``gamma_m``, ``gamma_db_hogging``, ``gamma_db_sagging``,
+    the rules' values where the file gives none), ``damages`` (dicts with ``name``, ``kind``,
+    ``side`` or the box's ``x_min`` … ``y_max`` in mm, ``gamma_s``, ``gamma_w``, ``gamma_rd``,
+    ``c_na``), ``angles`` (count) and ``interaction_study``. The dict may be changed before it is
+    given to ``assess``.
+
+    Raises ``FileNotFoundError`` for a missing file and ``ValueError`` listing every fault of the
+    file, one line each with its line number and key."""
+    return _tarnova.read_limits(os.fspath(path))
+
+
+def assess(case: Case, limits: Mapping, threads: int | None = None) -> dict:
+    """Assesses the case against the limits, in memory: the rule check per condition and direction
+    (intact, and residual strength of each damaged section), and the interaction of vertical and
+    horizontal bending over ``limits["angles"]`` heel angles. Returns a dict:
+
+    ``rows``: a dict of arrays, one entry per row of the check (``case``, ``condition``,
+        ``direction``, ``msw``, ``mwv``, ``gamma_s``, ``gamma_w``, ``gamma_m``, ``gamma_db``,
+        ``moment``, ``ultimate``, ``capacity`` = Mu/γR, ``utilisation``, ``passed``,
+        ``peak_reached``), moments in kN·m;
+    ``damages``: a list of dicts (``name``, ``kind``, ``zone`` (x_min, x_max, y_min, y_max),
+        ``removed``, ``remaining``, ``sagging`` and ``hogging`` (``ultimate``, ``moment_x``,
+        ``moment_y``, ``peak_step``, ``peak_reached``), ``rotates``);
+    ``interaction``: arrays ``angle`` (degrees), ``ultimate``, ``vertical``, ``horizontal``
+        (kN·m), ``peak_step``, ``peak_reached``;
+    ``sagging``, ``hogging``: the intact studies' summaries; ``notes``: texts.
+
+    Studies run in parallel on up to ``threads`` threads with the interpreter lock released."""
+    if threads is not None and int(threads) < 1:
+        raise ValueError("threads must be at least 1")
+    columns, yield_stress, youngs_modulus, studies, _, _, _, name = case._arguments()
+    raw = _tarnova.assess(columns, yield_stress, youngs_modulus, studies, name, dict(limits),
+                          threads=0 if threads is None else int(threads))
+    rows = raw["rows"]
+    table = {}
+    for key in ("case", "condition", "direction"):
+        table[key] = np.array([r[key] for r in rows], dtype=object)
+    for key in ("msw", "mwv", "gamma_s", "gamma_w", "gamma_m", "gamma_db", "moment", "ultimate",
+                "capacity", "utilisation"):
+        table[key] = np.array([r[key] for r in rows], dtype=np.float64)
+    for key in ("passed", "peak_reached"):
+        table[key] = np.array([r[key] for r in rows], dtype=bool)
+    raw["rows"] = table
+    return raw
+
+
+def interaction(case: Case, angles: int | Sequence[float], study: int = 1,
+                threads: int | None = None) -> dict:
+    """Mu at each heel angle with the options of case study ``study`` (from 1): ``angles`` is a
+    count (that many angles evenly over 0 to 360 degrees) or the angles in degrees. Returns arrays
+    ``angle``, ``ultimate``, ``vertical`` = Mu·cos, ``horizontal`` = Mu·sin (kN·m), ``peak_step``
+    and ``peak_reached``."""
+    if threads is not None and int(threads) < 1:
+        raise ValueError("threads must be at least 1")
+    if isinstance(angles, (int, np.integer)):
+        if not 1 <= int(angles) <= 360:
+            raise ValueError("the angle count must be 1 to 360")
+        angles = [360.0 * k / int(angles) for k in range(int(angles))]
+    columns, yield_stress, youngs_modulus, studies, _, _, _, name = case._arguments()
+    return _tarnova.interaction(columns, yield_stress, youngs_modulus, studies, name,
+                                [float(a) for a in angles], study=int(study),
+                                threads=0 if threads is None else int(threads))

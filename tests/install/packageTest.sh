@@ -40,4 +40,10 @@ if [ -x "$root/usr/bin/Flexura" ]; then
   "${headless[@]}" "$root/usr/bin/Flexura" "$case/TANKER.ana" </dev/null 2>/dev/null
   [ -s "$case/TANKER_mk.csv" ] || { echo "Flexura wrote no curves"; exit 1; }
 fi
+if [ -x "$root/usr/bin/Collaudo" ]; then
+  "${headless[@]}" "$root/usr/bin/Collaudo" "$case/TANKER.ana" </dev/null 2>/dev/null
+  [ -s "$case/TANKER_check.csv" ] && [ -s "$case/TANKER_collision/TANKER.rst" ] ||
+    { echo "Collaudo wrote no check or damaged case"; exit 1; }
+  [ -f "$doc/assessment.md" ] || { echo "assessment guide missing"; exit 1; }
+fi
 echo "package $(basename "$deb") runs the example from $root"
