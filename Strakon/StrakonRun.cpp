@@ -5,6 +5,7 @@
 #include "StrakonPaths.hpp"
 #include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
+#include "StrakonSummary.hpp"
 #include "resultsFileNames.hpp"
 #include "Utilitar.hpp"
 #include "display/Display.hpp"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -152,6 +154,16 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     closeUnit(traceUnit);
     closeUnit(optionsUnit);
     closeUnit(reportUnit);
+    // Headless, the table a user wants first goes to standard output (a window shows the panel).
+    if (displayIsHeadless()) {
+        const std::string reportName(reportFileName.trimmed());
+        std::ifstream report(reportName);
+        const std::string summary = runSummary(report, reportName);
+        if (!summary.empty()) {
+            std::fputs(summary.c_str(), stdout);
+            std::fflush(stdout);
+        }
+    }
     return 0;
 }
 
