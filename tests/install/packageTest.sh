@@ -19,7 +19,10 @@ debs=("$tmp"/out/*.deb)
 echo "packages: ${debs[*]##*/}"
 
 # Errors and warnings fail; the informational tags are listed for the reader.
-if command -v lintian >/dev/null; then
+sanitized=${TARNOVA_SANITIZED_BUILD:-OFF}
+if [ "$sanitized" = ON ]; then
+  echo "lintian not run: a sanitized build"
+elif command -v lintian >/dev/null; then
   lintian --info --display-info --fail-on error,warning "${debs[@]}" >"$tmp/lintian.log" 2>&1 ||
     { cat "$tmp/lintian.log"; echo "lintian: errors or warnings"; exit 1; }
   sed 's/^/lintian: /' "$tmp/lintian.log"
@@ -82,7 +85,10 @@ if [ -f "$root/usr/lib/tarnova/tarnovaWindow.so" ]; then
   cp -r "$root/usr/share/tarnova/examples/box" "$tmp/box-headless"
   cp -r "$root/usr/share/tarnova/examples/box" "$tmp/box-display"
   "${headless[@]}" "$root/usr/bin/Strakon" "$tmp/box-headless/BOX.ana" </dev/null >/dev/null 2>"$tmp/headless.err"
+  # Under AddressSanitizer, the window libraries SDL loads and unloads leak where no suppression
+  # can name them (as in the window tests).
   env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR DISPLAY=":$display" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     "$root/usr/bin/Strakon" "$tmp/box-display/BOX.ana" </dev/null >/dev/null 2>"$tmp/display.err" ||
     { cat "$tmp/display.err"; echo "Strakon failed with an unreachable display"; exit 1; }
   first=$(head -1 "$tmp/display.err")
@@ -92,7 +98,9 @@ if [ -f "$root/usr/lib/tarnova/tarnovaWindow.so" ]; then
   echo "unreachable display: $first"
 fi
 # The installed programs hold no path of the build tree.
-for program in "${programs[@]}"; do
-  ! grep -q -F "$build" "$root/usr/bin/$program" || { echo "$program holds the build path $build"; exit 1; }
-done
-echo "packages ${debs[*]##*/} pass lintian and run the example from $root"
+if [ "$sanitized" != ON ]; then
+  for program in "${programs[@]}"; do
+    ! grep -q -F "$build" "$root/usr/bin/$program" || { echo "$program holds the build path $build"; exit 1; }
+  done
+fi
+echo "packages ${debs[*]##*/} checked; the example runs from $root"
