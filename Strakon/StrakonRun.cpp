@@ -13,7 +13,9 @@
 #include "records/Units.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -159,9 +161,11 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
         const std::string reportName(reportFileName.trimmed());
         std::ifstream report(reportName);
         const std::string summary = runSummary(report, reportName);
-        if (!summary.empty()) {
-            std::fputs(summary.c_str(), stdout);
-            std::fflush(stdout);
+        // The files are complete; a summary that cannot be written is still a failure to report.
+        if (!summary.empty() && (std::fputs(summary.c_str(), stdout) == EOF || std::fflush(stdout) != 0)) {
+            std::fprintf(stderr, "The summary could not be written to standard output: %s\n",
+                         std::strerror(errno));
+            return 1;
         }
     }
     return 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -217,6 +219,25 @@ TEST(StrakonRun, HeadlessRunEndsWithTheSummaryOfTheReportOnStandardOutput)
         EXPECT_NEAR(ultimateMoment, ultimate[k], 1e-4 * ultimate[k]);
         EXPECT_NEAR(ratio, ultimate[k] / plastic[k], 0.006);
     }
+}
+
+// The files are complete either way; a summary lost on the way out is still a failure.
+TEST(StrakonRun, SummaryThatCannotBeWrittenEndsWithFailure)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeShortOptions(cases.path() / "BOX.ana");
+    const std::string command = "cd '" + cases.path().string() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" STRAKON_PROGRAM
+                                "' BOX.ana </dev/null >/dev/full 2>errors.txt";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(raw != -1 && WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_TRUE(contains(readFile(cases.path() / "errors.txt"), "The summary could not be written"));
+    int ultimate = 0;
+    for (const std::string& record : readRecords(cases.path() / "BOX.rst"))
+        ultimate += contains(record, "Ultimate Bending Moment") ? 1 : 0;
+    EXPECT_EQ(ultimate, 2);
 }
 
 TEST(StrakonRun, MoreCaseStudiesThanPanelBoxesRunsThemAllAndTheTwentySeventhEndsInBracket)
