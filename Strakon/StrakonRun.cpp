@@ -5,6 +5,7 @@
 #include "StrakonPaths.hpp"
 #include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
+#include "StrakonSummary.hpp"
 #include "resultsFileNames.hpp"
 #include "Utilitar.hpp"
 #include "display/Display.hpp"
@@ -12,7 +13,10 @@
 #include "records/Units.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -152,6 +156,18 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     closeUnit(traceUnit);
     closeUnit(optionsUnit);
     closeUnit(reportUnit);
+    // Headless, the table a user wants first goes to standard output (a window shows the panel).
+    if (displayIsHeadless()) {
+        const std::string reportName(reportFileName.trimmed());
+        std::ifstream report(reportName);
+        const std::string summary = runSummary(report, reportName);
+        // The files are complete; a summary that cannot be written is still a failure to report.
+        if (!summary.empty() && (std::fputs(summary.c_str(), stdout) == EOF || std::fflush(stdout) != 0)) {
+            std::fprintf(stderr, "The summary could not be written to standard output: %s\n",
+                         std::strerror(errno));
+            return 1;
+        }
+    }
     return 0;
 }
 

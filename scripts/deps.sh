@@ -18,6 +18,9 @@ fi
 # and, for the tests, man to check the manual pages.
 want+=(help2man dpkg-dev file)
 if [ "${1:-build}" = test ]; then want+=(man-db); fi
+# The packages' checks (lintian) and the module installed by pip into a fresh virtual environment
+# (python3-venv; python3-build makes the wheel; both work offline with the in-tree build backend).
+if [ "${1:-build}" = test ]; then want+=(lintian python3-venv python3-pip python3-build); fi
 missing=()
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

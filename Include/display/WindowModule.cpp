@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@ namespace tarnova {
 namespace {
 
 constexpr const char* moduleName = "tarnovaWindow.so";
+// Beside a program in the build tree only: one line, the directory the module is built into.
+constexpr const char* buildTreeMarker = "tarnovaBuildTree";
 
 bool set(const char* name)
 {
@@ -32,19 +35,30 @@ std::string programDirectory()
     return directory.substr(0, directory.rfind('/') + 1);
 }
 
+// The module's directory in the build tree when the program runs from there, else empty.
+std::string buildTreeModuleDirectory(const std::string& programDirectory)
+{
+    std::ifstream marker(programDirectory + buildTreeMarker);
+    std::string directory;
+    if (!std::getline(marker, directory) || directory.empty()) return {};
+    return directory + "/";
+}
+
 } // namespace
 
 std::unique_ptr<Backend> makeWindowBackend()
 {
     // X11, Wayland, or a video driver named for SDL.
     if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("SDL_VIDEODRIVER")) return nullptr;
-    // Beside the program, in its installed library directory, or in the build tree.
+    // Beside the program, in its installed library directory, or where the build tree's marker
+    // beside the program says: never a path compiled in.
     const std::string here = programDirectory();
+    const std::string buildTree = buildTreeModuleDirectory(here);
     const std::string places[] = {here + moduleName, here + "../lib/tarnova/" + moduleName,
-                                  std::string(TARNOVA_WINDOW_MODULE_DIR) + "/" + moduleName};
+                                  buildTree.empty() ? std::string() : buildTree + moduleName};
     std::string failure;
     for (const std::string& place : places) {
-        if (::access(place.c_str(), F_OK) != 0) continue;
+        if (place.empty() || ::access(place.c_str(), F_OK) != 0) continue;
         void* module = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) {
             failure = ::dlerror();

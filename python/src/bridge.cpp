@@ -311,6 +311,12 @@ std::vector<StudyResult> runCaseFiles(const std::string& path, int threads)
         files.readRecords(optionsUnit, "(I2)", {caseCount});
         writeReportHead(files, name + ".rst");
         files.closeUnit(optionsUnit);
+        // The calculator then ends with the report's head alone; here as in memory, no case study
+        // is no result.
+        if (caseCount < 1) {
+            files.closeAllUnits();
+            throw InputError(options + ": the case has no case studies (case count " + std::to_string(caseCount) + ")");
+        }
 
         // Each case study computes in a capturing table of its own; their records are then
         // written in case-study order, so the files are those of a one-thread run.
@@ -329,14 +335,16 @@ std::vector<StudyResult> runCaseFiles(const std::string& path, int threads)
             units.setDirectory(directory);
             try {
                 // The option records before this case study's own are read past; the count first.
+                // The element curve file first: the calculator leaves it, empty, when the option
+                // record cannot be read.
+                units.openUnit(curveUnit, curveFileName(name, k));
+                units.rewindUnit(curveUnit);
                 units.openForReading(optionsUnit, options, static_cast<long>(k));
                 StudyOptions& o = studyOptions[i];
                 units.readRecords(optionsUnit, optionFormat,
                                   {o.behaviour, o.shedding, o.corrosion, o.tensionBlockWidth, o.heel, o.distortion,
                                    o.spare});
                 units.openForReading(optionsUnit, options, 1);
-                units.openUnit(curveUnit, curveFileName(name, k));
-                units.rewindUnit(curveUnit);
                 c.result = runCaseStudyFiles(units, name, k);
             } catch (...) {
                 c.error = std::current_exception();

@@ -20,6 +20,8 @@ case study and the step. Units: mm, N/mm², N·mm, 1/mm; the heel angle in degre
 from __future__ import annotations
 
 import dataclasses
+import numbers
+import operator
 import os
 from typing import Iterable, Mapping, Sequence
 
@@ -192,15 +194,51 @@ def _require_finite(values, what):
             raise ValueError(f"{what(bad[0])} is {values[bad[0]]}, not a finite number")
 
 
+_INT32 = np.iinfo(np.int32)
+
+
 def _column(field, values):
     kind = np.int32 if field in _INTEGER_FIELDS else np.float32
+    if isinstance(values, np.ma.MaskedArray):
+        # A masked value has no number to give: its hidden data would be computed as if valid.
+        masked = np.flatnonzero(np.ma.getmaskarray(values))
+        if masked.size:
+            raise ValueError(f"{field} of element {masked[0] + 1} is masked; fill or drop it first")
+        values = np.ma.getdata(values)
     array = np.asarray(values)
     if array.ndim != 1:
         raise ValueError(f"{field} must be one-dimensional, not of shape {array.shape}")
-    if field in _INTEGER_FIELDS and array.size and not np.issubdtype(array.dtype, np.integer):
-        if not np.all(np.isfinite(array)) or np.any(array != np.trunc(array)):
-            raise ValueError(f"{field} must hold whole numbers")
+    # Only real numbers: complex (the imaginary part would be dropped), dates and durations,
+    # texts, booleans and objects are refused rather than converted.
+    if array.size and array.dtype.kind not in "iuf":
+        raise TypeError(f"{field} must hold real numbers, not {array.dtype}")
+    if field in _INTEGER_FIELDS and array.size:
+        if not np.issubdtype(array.dtype, np.integer):
+            if not np.all(np.isfinite(array)) or np.any(array != np.trunc(array)):
+                raise ValueError(f"{field} must hold whole numbers")
+        # Beyond 32 bits a whole number would wrap around to another, valid-looking one.
+        beyond = np.flatnonzero((array < _INT32.min) | (array > _INT32.max))
+        if beyond.size:
+            raise ValueError(f"{field} of element {beyond[0] + 1} is {array[beyond[0]]}, "
+                             f"beyond {_INT32.min} to {_INT32.max}")
     return np.ascontiguousarray(array, dtype=kind)
+
+
+# The most threads the engine takes (a C int).
+_MAX_THREADS = _INT32.max
+
+
+def _threads(threads) -> int:
+    """The thread count for the engine: 0 (one per processor) for None."""
+    if threads is None:
+        return 0
+    if isinstance(threads, bool) or not isinstance(threads, numbers.Integral):
+        raise TypeError(f"threads must be a whole number or None, not {type(threads).__name__} "
+                        f"{threads!r}")
+    count = operator.index(threads)
+    if not 1 <= count <= _MAX_THREADS:
+        raise ValueError(f"threads must be from 1 to {_MAX_THREADS}, not {count}")
+    return count
 
 
 class Result:
@@ -283,11 +321,14 @@ def run(case: Case, threads: int | None = None) -> list:
     most one per case study), with the interpreter lock released; ``run`` may be called from
     several Python threads at once. Nothing is read or written on disk.
 
-    Raises ``ValueError`` when the input is unusable (naming the element and the field) and
-    ``CollapseError`` when the calculation stops (naming the case study and the step)."""
-    if threads is not None and int(threads) < 1:
-        raise ValueError("threads must be at least 1")
-    return _results(_tarnova.run(*case._arguments(), threads=0 if threads is None else int(threads)))
+    Raises ``ValueError`` when the input is unusable (naming the element and the field; a case
+    with no case studies too), ``TypeError`` for a ``case`` that is no ``Case``, a column that
+    holds no real numbers or a ``threads`` that is no whole number, and ``CollapseError`` when
+    the calculation stops (naming the case study and the step)."""
+    if not isinstance(case, Case):
+        raise TypeError(f"run takes a tarnova.Case, not {type(case).__name__} "
+                        "(tarnova.read_case reads one from its files)")
+    return _results(_tarnova.run(*case._arguments(), threads=_threads(threads)))
 
 
 def run_files(path: str | os.PathLike, threads: int | None = None) -> list:
@@ -298,11 +339,11 @@ def run_files(path: str | os.PathLike, threads: int | None = None) -> list:
     records are written in case-study order.
 
     On a stop, the records written before it stay in their files and ``CollapseError`` (or
-    ``ValueError`` for unusable input) is raised; a file that cannot be written raises
+    ``ValueError`` for unusable input, and for a case with no case studies after the report's
+    head is written, as ``Strakon`` writes it) is raised; a file that cannot be written raises
     ``OSError``."""
-    if threads is not None and int(threads) < 1:
-        raise ValueError("threads must be at least 1")
-    return _results(_tarnova.run_files(os.fspath(path), threads=0 if threads is None else int(threads)))
+    count = _threads(threads)
+    return _results(_tarnova.run_files(os.fspath(path), threads=count))
 
 
 def read_limits(path: str | os.PathLike) -> dict:
@@ -337,11 +378,10 @@ def assess(case: Case, limits: Mapping, threads: int | None = None) -> dict:
     ``sagging``, ``hogging``: the intact studies' summaries; ``notes``: texts.
 
     Studies run in parallel on up to ``threads`` threads with the interpreter lock released."""
-    if threads is not None and int(threads) < 1:
-        raise ValueError("threads must be at least 1")
+    count = _threads(threads)
     columns, yield_stress, youngs_modulus, studies, _, _, _, name = case._arguments()
     raw = _tarnova.assess(columns, yield_stress, youngs_modulus, studies, name, dict(limits),
-                          threads=0 if threads is None else int(threads))
+                          threads=count)
     rows = raw["rows"]
     table = {}
     for key in ("case", "condition", "direction"):
@@ -361,8 +401,7 @@ def interaction(case: Case, angles: int | Sequence[float], study: int = 1,
     count (that many angles evenly over 0 to 360 degrees) or the angles in degrees. Returns arrays
     ``angle``, ``ultimate``, ``vertical`` = Mu·cos, ``horizontal`` = Mu·sin (kN·m), ``peak_step``
     and ``peak_reached``."""
-    if threads is not None and int(threads) < 1:
-        raise ValueError("threads must be at least 1")
+    count = _threads(threads)
     if isinstance(angles, (int, np.integer)):
         if not 1 <= int(angles) <= 360:
             raise ValueError("the angle count must be 1 to 360")
@@ -370,4 +409,4 @@ def interaction(case: Case, angles: int | Sequence[float], study: int = 1,
     columns, yield_stress, youngs_modulus, studies, _, _, _, name = case._arguments()
     return _tarnova.interaction(columns, yield_stress, youngs_modulus, studies, name,
                                 [float(a) for a in angles], study=int(study),
-                                threads=0 if threads is None else int(threads))
+                                threads=count)

@@ -3,6 +3,9 @@
 # reader looks for. Usage: manPages.sh MAN_DIR PROGRAM...
 set -uo pipefail
 dir=$1; shift
+# Programs not built in this tree come as empty arguments.
+programs=(); for program in "$@"; do [ -n "$program" ] && programs+=("$program"); done
+set -- "${programs[@]}"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 for program in "$@"; do

@@ -4,6 +4,9 @@
 # a failure. Usage: programOptions.sh VERSION PROGRAM...
 set -uo pipefail
 version=$1; shift
+# Programs not built in this tree come as empty arguments.
+programs=(); for program in "$@"; do [ -n "$program" ] && programs+=("$program"); done
+set -- "${programs[@]}"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT

@@ -6,7 +6,7 @@ import pytest
 
 import tarnova
 
-from conftest import copy_case
+from conftest import copy_case, records, run_strakon
 from test_memory import small_girder
 
 
@@ -155,3 +155,87 @@ def test_output_file_that_cannot_be_written_is_an_os_error(tmp_path):
     with pytest.raises(OSError, match="lixo.tmp") as raised:
         tarnova.run_files(case_file)
     assert not isinstance(raised.value, ValueError)
+
+
+# Wrong kinds of argument are refused, never converted: a fraction of a thread is not cut, a
+# complex, date or masked column is not silently made real, a 64-bit orientation does not wrap.
+def masked_x(case):
+    case.x = np.ma.masked_array(case.x, mask=[i == 4 for i in range(len(case.x))])
+
+
+@pytest.mark.parametrize("change, threads, error, words", [
+    (None, 1.5, TypeError, "threads must be a whole number or None, not float 1.5"),
+    (None, True, TypeError, "not bool True"),
+    (None, "2", TypeError, "not str"),
+    (None, 0, ValueError, "threads must be from 1 to 2147483647, not 0"),
+    (None, -3, ValueError, "not -3"),
+    (None, 2**31, ValueError, "not 2147483648"),
+    (lambda c: setattr(c, "plate_width", c.plate_width.astype(np.complex64)), None, TypeError,
+     "plate_width must hold real numbers, not complex64"),
+    (lambda c: setattr(c, "x", np.arange(len(c.x)).astype("datetime64[D]")), None, TypeError,
+     "x must hold real numbers, not datetime64[D]"),
+    (lambda c: setattr(c, "y", c.y.astype(str)), None, TypeError, "y must hold real numbers"),
+    (lambda c: setattr(c, "kind", c.kind.astype(bool)), None, TypeError, "not bool"),
+    (masked_x, None, ValueError, "x of element 5 is masked"),
+    (lambda c: setattr(c, "orientation", np.full(len(c.x), 2**40 + 2, np.int64)), None, ValueError,
+     "orientation of element 1 is 1099511627778, beyond -2147483648 to 2147483647"),
+    (lambda c: setattr(c, "kind", np.full(len(c.x), -1e12)), None, ValueError, "kind of element 1"),
+    (lambda c: setattr(c, "studies", []), None, ValueError, "no case studies"),
+])
+def test_argument_of_the_wrong_kind_is_refused(change, threads, error, words):
+    case = small_girder()
+    if change:
+        change(case)
+    with pytest.raises(error) as raised:
+        tarnova.run(case, threads=threads)
+    assert words in str(raised.value)
+
+
+def test_a_masked_column_without_masked_values_is_its_data():
+    case = small_girder()
+    plain = tarnova.run(case, threads=1)[0].ultimate_moment
+    case.x = np.ma.masked_array(case.x, mask=False)
+    assert tarnova.run(case, threads=1)[0].ultimate_moment == plain
+
+
+@pytest.mark.parametrize("case", [None, "BOX.ana", {"x": [1.0]}])
+def test_run_takes_only_a_case(case):
+    with pytest.raises(TypeError, match="run takes a tarnova.Case"):
+        tarnova.run(case)
+
+
+@pytest.mark.parametrize("threads, error", [(1.5, TypeError), (True, TypeError), (2**31, ValueError),
+                                            (0, ValueError)])
+def test_run_files_checks_threads_before_writing(tmp_path, threads, error):
+    case_file = copy_case("BOX", tmp_path)
+    before = sorted(p.name for p in tmp_path.iterdir())
+    with pytest.raises(error):
+        tarnova.run_files(case_file, threads=threads)
+    assert sorted(p.name for p in tmp_path.iterdir()) == before
+
+
+def test_run_files_with_no_case_studies_is_a_value_error_after_the_reports_head(tmp_path):
+    case_file = copy_case("BOX", tmp_path)
+    case_file.write_bytes(b" 0\r\n")
+    with pytest.raises(ValueError, match="BOX.ana: the case has no case studies"):
+        tarnova.run_files(case_file)
+    # The report's head, as the calculator leaves it; no other result.
+    assert len(records(tmp_path / "BOX.rst")) == 2
+    assert not (tmp_path / "BOX.teA").exists()
+
+
+def test_unreadable_option_record_leaves_the_files_strakon_leaves(tmp_path):
+    """The second case study's option record has letters in a number: both stop there, and both
+    leave its element curve file, empty."""
+    left = []
+    for where in ("strakon", "module"):
+        case_file = copy_case("BOX", tmp_path / where)
+        case_file.write_bytes(b" 2\r\n 3 1 0 4.50  0.0    0  0.\r\n 3 1 X 4.50180.0    0  0.\r\n")
+        if where == "strakon":
+            assert run_strakon(case_file).returncode != 0
+        else:
+            with pytest.raises(ValueError):
+                tarnova.run_files(case_file)
+        left.append(sorted(p.name for p in case_file.parent.iterdir()))
+        assert (case_file.parent / "BOX.teB").stat().st_size == 0
+    assert left[0] == left[1]

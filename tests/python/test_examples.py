@@ -1,9 +1,13 @@
 """The two Python examples run and draw their pictures (small versions)."""
 
+import csv
 import os
 import pathlib
+import statistics
 import subprocess
 import sys
+
+import numpy as np
 
 EXAMPLES = pathlib.Path(__file__).resolve().parents[2] / "examples" / "python"
 
@@ -37,10 +41,32 @@ def test_corrosion_sweep_draws_sagging_and_hogging(tmp_path):
 
 def test_monte_carlo_on_a_local_cluster_draws_the_histogram(tmp_path):
     out = run_example("monte_carlo.py", "--runs", "60", "--batch", "15", "--output", "mc.png",
-                      cwd=tmp_path)
+                      "--yield-bias", "1.05,1.2", "--web-cov", "0.1", "--corrosion-mean", "1.5",
+                      "--design-moment", "7600", "--csv", "runs.csv", cwd=tmp_path)
     assert "60 runs on 2 Dask workers" in out and "stopped" not in out, out
-    assert "5 %, 50 %, 95 % fractiles" in out
+    assert "bias 1.05, 1.20" in out and "web thickness: normal, bias 1.00, CoV 10%" in out
+    assert "5 %, 50 %, 95 % fractiles" in out and " GN·m (5 % fractile)" in out, out
     assert_png(tmp_path / "mc.png")
+    # Every run's draws and result; the probability of failure and beta follow from them.
+    with open(tmp_path / "runs.csv", newline="", encoding="utf-8") as file:
+        rows = list(csv.DictReader(file))
+    assert [int(r["run"]) for r in rows] == list(range(1, 61))
+    moments = np.array([float(r["ultimate_moment_N_mm"]) for r in rows])
+    assert np.all(np.abs(moments) > 1e12)
+    assert all(float(r["corrosion_wastage_mm"]) > 0 for r in rows)
+    failures = int(np.sum(np.abs(moments) < 7600e9))
+    assert f"({failures} of 60 runs)" in out, out
+    if 0 < failures < 60:
+        beta = -statistics.NormalDist().inv_cdf(failures / 60)
+        assert f"reliability index beta    {beta:.3f}; 95% interval" in out, out
+
+
+def test_monte_carlo_axis_unit_fits_the_moments(tmp_path):
+    """The box girder's moments are some tens of MN·m: the axis and the figures are in MN·m."""
+    out = run_example("monte_carlo.py", "--case", str(EXAMPLES.parent / "box" / "BOX.ana"),
+                      "--runs", "8", "--batch", "4", "--workers", "1", "--output", "box.png",
+                      cwd=tmp_path)
+    assert " MN·m (5 % fractile)" in out and "GN·m" not in out, out
 
 
 def test_monte_carlo_on_a_running_cluster(tmp_path, monkeypatch):

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -14,6 +18,19 @@ using namespace strakontest;
 bool contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+// The numbers a record starts with, up to the first text that is not one.
+std::vector<double> leadingNumbers(const std::string& record)
+{
+    std::vector<double> values;
+    const char* at = record.c_str();
+    for (char* end = nullptr;; at = end) {
+        const double value = std::strtod(at, &end);
+        if (end == at) break;
+        values.push_back(value);
+    }
+    return values;
 }
 
 // Three case studies of the box girder, so that runs stay short.
@@ -164,6 +181,63 @@ TEST(StrakonRun, CaseCountZeroWritesTheHeadsOnly)
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(readRecords(cases.path() / "BOX.rst").size(), 2u);
     EXPECT_FALSE(fs::exists(cases.path() / "BOX.teA"));
+    EXPECT_EQ(run.output, "");   // no case study, no summary
+}
+
+// The summary a headless run ends with: one row per case study, its moments those of the report.
+TEST(StrakonRun, HeadlessRunEndsWithTheSummaryOfTheReportOnStandardOutput)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeShortOptions(cases.path() / "BOX.ana");
+    const RunResult run = runStrakon(cases.path(), {(cases.path() / "BOX.ana").string()});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; at < run.output.size(); at = next + 1) {
+        next = run.output.find('\n', at);
+        if (next == std::string::npos) next = run.output.size();
+        lines.push_back(run.output.substr(at, next - at));
+    }
+    ASSERT_EQ(lines.size(), 4u) << run.output;
+    EXPECT_EQ(lines[0], "Ultimate bending moments (from BOX.rst, N.mm):");
+    // The ultimate moments and plastic moments, in report order.
+    std::vector<double> ultimate, plastic;
+    const std::vector<std::string> report = readRecords(cases.path() / "BOX.rst");
+    for (std::size_t i = 0; i + 1 < report.size(); ++i) {
+        const std::vector<double> values = leadingNumbers(report[i + 1]);
+        if (contains(report[i], "Ultimate Bending Moment") && values.size() >= 3) ultimate.push_back(values[2]);
+        if (contains(report[i], "PLASTIC BEND. Mom.") && !values.empty()) plastic.push_back(values[0]);
+    }
+    ASSERT_EQ(ultimate.size(), 2u);
+    const char* expected[] = {"  A        3        SHED          0    .0", "  B        3       CONST          0 180.0"};
+    for (int k = 0; k < 2; ++k) {
+        const std::string& row = lines[2 + k];
+        EXPECT_EQ(row.substr(0, 41), expected[k]) << row;
+        double plasticMoment = 0, ultimateMoment = 0, ratio = 0;
+        ASSERT_EQ(std::sscanf(row.c_str() + 41, "%lf %lf %lf", &plasticMoment, &ultimateMoment, &ratio), 3) << row;
+        EXPECT_NEAR(plasticMoment, plastic[k], 1e-4 * plastic[k]);
+        EXPECT_NEAR(ultimateMoment, ultimate[k], 1e-4 * ultimate[k]);
+        EXPECT_NEAR(ratio, ultimate[k] / plastic[k], 0.006);
+    }
+}
+
+// The files are complete either way; a summary lost on the way out is still a failure.
+TEST(StrakonRun, SummaryThatCannotBeWrittenEndsWithFailure)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeShortOptions(cases.path() / "BOX.ana");
+    const std::string command = "cd '" + cases.path().string() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" STRAKON_PROGRAM
+                                "' BOX.ana </dev/null >/dev/full 2>errors.txt";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(raw != -1 && WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_TRUE(contains(readFile(cases.path() / "errors.txt"), "The summary could not be written"));
+    int ultimate = 0;
+    for (const std::string& record : readRecords(cases.path() / "BOX.rst"))
+        ultimate += contains(record, "Ultimate Bending Moment") ? 1 : 0;
+    EXPECT_EQ(ultimate, 2);
 }
 
 TEST(StrakonRun, MoreCaseStudiesThanPanelBoxesRunsThemAllAndTheTwentySeventhEndsInBracket)

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <fcntl.h>
+#include <unistd.h>
 
 // The entry point of the window module (WindowModule.cpp loads it).
 extern "C" tarnova::Backend* tarnovaWindowBackend()
@@ -42,6 +45,39 @@ bool hasDisplayVariable()
     }
     return false;
 }
+
+// A display that is named but cannot be used: one line saying why, and the run goes on headless.
+void reportNoWindow(const char* reason)
+{
+    std::fprintf(stderr, "No window (%s): running without one.\n", reason);
+}
+
+// Standard error sent elsewhere while SDL looks for a display: the libraries it tries (Wayland,
+// X11) print their own complaints there, and a display that cannot be used deserves one line, not
+// a page of theirs. Only the start-up thread runs at this point.
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && nowhere >= 0) ::dup2(nowhere, STDERR_FILENO);
+        if (nowhere >= 0) ::close(nowhere);
+    }
+    ~QuietStandardError()
+    {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
 
 // Longest idle wait of the frame loop; every change wakes it earlier.
 constexpr int idleWaitMilliseconds = 500;
@@ -113,8 +149,23 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // Larger than 1:1 the pane's pixels are shown as blocks; smaller, it is shrunk by hand.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    int initialised = 0;
+    {
+        QuietStandardError quiet;
+        initialised = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    if (initialised != 0) {
+        reportNoWindow(SDL_GetError());
+        return false;
+    }
     if (!isRealVideoDriver(SDL_GetCurrentVideoDriver())) {
+        // SDL fell back to a driver that draws nowhere: the display named is not reachable.
+        std::string reason = "cannot open the display";
+        for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+            const char* value = std::getenv(variable);
+            if (value != nullptr && *value != '\0') reason += std::string(" ") + variable + "=" + value;
+        }
+        reportNoWindow(reason.c_str());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -130,6 +181,7 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
     window_ = SDL_CreateWindow(title_.c_str(), usable.x, usable.y, std::max(usable.w, minimumPaneSide),
                                std::max(usable.h, minimumPaneSide), SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) {
+        reportNoWindow(SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -137,6 +189,7 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     commandEvent_ = SDL_RegisterEvents(1);
     if (renderer_ == nullptr || commandEvent_ == static_cast<Uint32>(-1)) {
+        reportNoWindow(SDL_GetError());
         if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
         SDL_DestroyWindow(window_);
         renderer_ = nullptr;
