@@ -110,6 +110,9 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
     const bool pointer = !displayIsHeadless();
     if (pointer) setPointerInput(true);
     while (exitRequested.load() == 0) {
+        // Waiting for the user with every file whole: closing the frame ends the run normally,
+        // unless the last save failed.
+        setWorkComplete(saved);
         Action action = Action::none;
         if (pointer) {
             const InputEvent input = readInput();

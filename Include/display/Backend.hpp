@@ -39,6 +39,7 @@ struct DisplayState {
     bool programEnded = false;                  // status kind 3 applies from then on
     std::string title;
     int exitBehaviour = 3;
+    bool workComplete = false;                  // setWorkComplete
     std::uint64_t generation = 0;               // bumped by every change a backend shows
     Backend* backend = nullptr;
 };

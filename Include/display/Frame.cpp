@@ -107,6 +107,12 @@ void setExitBehaviour(int mode)
     if (mode >= 1 && mode <= 3) displayState().exitBehaviour = mode;
 }
 
+void setWorkComplete(bool complete)
+{
+    auto guard = layer::lock();
+    displayState().workComplete = complete;
+}
+
 void setStatusText(std::string_view text, int kind)
 {
     auto guard = layer::lock();
