@@ -49,6 +49,8 @@ bool appendMenuItem(int menu, int flags, std::string_view text, MenuHandler hand
 // Built-in handlers of the frame.
 void windowCommand(bool checked);
 void fullScreenCommand(bool checked);
+// Any thread. The frame takes the keyboard focus back (a window the program opened has closed).
+void takeKeyboardFocus();
 
 // 1 ask before closing, 2 close the frame at once, 3 leave it open, when the program ends.
 void setExitBehaviour(int mode);

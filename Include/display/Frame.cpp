@@ -95,6 +95,16 @@ void windowCommand(bool checked)
     if (Backend* b = displayState().backend) b->windowCommand();
 }
 
+void takeKeyboardFocus()
+{
+    Backend* backend = nullptr;
+    {
+        auto guard = layer::lock();
+        backend = displayState().backend;
+    }
+    if (backend != nullptr) backend->takeFocus();
+}
+
 void fullScreenCommand(bool checked)
 {
     (void)checked;

@@ -171,6 +171,17 @@ TEST(WindowPaneView, SmallerFramesShowThePaneOneToOneFromTheScrollOffsets)
     EXPECT_EQ(whole.horizontalBar.w, 0);
 }
 
+TEST(WindowStatusLine, TooLongATextIsCutAndEndsWithAnEllipsis)
+{
+    auto width = [](std::string_view text) { return static_cast<int>(text.size()) * 7; };
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 200, width), "Curvella shows element 16");
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 175, width), "Curvella shows element 16");
+    // 174 pixels hold 24 characters: 21 and the dots, the blank before them left out.
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 174, width), "Curvella shows elemen...");
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 126, width), "Curvella shows...");
+    EXPECT_EQ(fitWithEllipsis("Curvella", 10, width), "...");
+}
+
 TEST(WindowPaneView, ThumbRunsTheWholeBarFromFirstToLastOffset)
 {
     const Rect bar{0, 500, 400, scrollBarThickness};

@@ -291,10 +291,13 @@ TEST_F(WindowProgram, FullScreenFollowsAltEnterAndTheMenuAndAResizedFrameScalesT
     origin_ = waitForGeometry(asAtStart);
     waitForPanePixel(150, 150, red);
 
-    // Half the size: the pane is shown at half scale, its aspect kept.
+    // Half the size: the pane is shown 1:1 from its corner, with scroll bars beside it.
     const int bars = menuBarHeight + statusLineHeight;
     resizeFrame(start.width / 2, (start.height - bars) / 2 + bars);
-    waitForScreen([&](const Screenshot& s) { return panePixel(s, 100, 75) == red && panePixel(s, 150, 150) != red; });
+    waitForScreen([&](const Screenshot& s) {
+        return panePixel(s, 150, 150) == red && panePixel(s, 89, 89) == black &&
+               s.at(origin_.x + origin_.width - 1, origin_.y + menuBarHeight + 5) == barColour;
+    });
     // "&Window" brings the default frame back.
     clickWindowMenu(windowItem);
     origin_ = waitForGeometry(asAtStart);
@@ -390,6 +393,26 @@ TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
     // What the program wrote in its text window reached standard error too, as it does headless.
     EXPECT_NE(program_.output().find("Window probe 0123456789 ABC xyz"), std::string::npos);
+}
+
+// Restored from maximised by the window manager's button, the frame lies wholly on the screen,
+// its status line included (it had opened at the screen's size, and went back to that below the
+// title bar).
+TEST_F(WindowProgram, FrameRestoredFromMaximisedFitsTheScreen)
+{
+    if (!manager_) GTEST_SKIP() << "only a window manager maximises and restores";
+    ASSERT_NO_FATAL_FAILURE(launch({WINDOW_PROBE, "lines"}, "Window Probe"));
+    const Geometry maximised = origin_;
+    setMaximised(x_.connection(), window_, false);
+    origin_ = waitForGeometry([&](const Geometry& g) {
+        return g.height < maximised.height && g.x >= 0 && g.y > 0 && g.x + g.width <= screenWidth &&
+               g.y + g.height <= screenHeight;
+    });
+    EXPECT_LE(origin_.y + origin_.height, screenHeight);
+    // The status line's bar is on the screen.
+    waitForScreen([&](const Screenshot& s) {
+        return s.at(origin_.x + origin_.width / 2, origin_.y + origin_.height - statusLineHeight / 2) == barColour;
+    });
 }
 
 // The same frame with and without a window manager (openbox).
@@ -583,11 +606,11 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
     zoomIn(true);
     EXPECT_TRUE(samePane(settled(), zoomed));
     // A click on 59 enters it; a double click on 60 enters 60 instead and accepts it.
-    const pickara::ScreenPoint at59 = pickara::viewedPlace(view, place(59).x, place(59).y);
+    const pickara::ScreenPoint at59 = pickara::viewedNumberPlace(view, place(59).x, place(59).y, 24, 7.5);
     movePointer(at59.x + 24, at59.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "1"}));
     std::this_thread::sleep_for(500ms);
-    const pickara::ScreenPoint at60 = pickara::viewedPlace(view, place(60).x, place(60).y);
+    const pickara::ScreenPoint at60 = pickara::viewedNumberPlace(view, place(60).x, place(60).y, 24, 7.5);
     movePointer(at60.x + 24, at60.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
@@ -595,6 +618,98 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
     std::string record;
     std::getline(handOver, record);
     EXPECT_EQ(record.substr(0, 4), "  60");
+}
+
+// Strakon's "CALCULATIONS FINISHED" box: every file is written, so the close button there ends
+// the run normally, with status 0 and the same files, to the byte, as a run without a window.
+TEST_F(WindowProgram, CloseButtonAtStrakonsFinishedBoxEndsWithStatusZeroAndEveryFileWhole)
+{
+    namespace fs = std::filesystem;
+    const std::string headless = directory_ + "/headless";
+    fs::create_directory(headless);
+    for (const std::string& where : {directory_, headless})
+        for (const char* ext : {".ana", ".geo", ".pro"})
+            fs::copy_file(fs::path(TANKER_EXAMPLE) / (std::string("TANKER") + ext), fs::path(where) / (std::string("TANKER") + ext));
+    const std::string strakon = "cd '" + headless + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM "' '" +
+                                headless + "/TANKER.ana' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(strakon.c_str()), 0);
+
+    ASSERT_NO_FATAL_FAILURE(launch({STRAKON_PROGRAM, directory_ + "/TANKER.ana"}, "Run"));
+    // The box's caption bar on screen.
+    waitForScreen([&](const Screenshot& s) {
+        for (int y = menuBarHeight; y < s.height; y += 4)
+            for (int x = 0; x < s.width; x += 4)
+                if (s.at(x, y) == captionColour) return true;
+        return false;
+    }, 60s);
+    sendCloseRequest(x_.connection(), window_);
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    EXPECT_EQ(program_.output().find("closed before"), std::string::npos) << program_.output();
+    auto read = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    int compared = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(headless)) {
+        const fs::path shown = fs::path(directory_) / entry.path().filename();
+        ASSERT_TRUE(fs::exists(shown)) << shown;
+        EXPECT_EQ(read(shown), read(entry.path())) << shown;
+        ++compared;
+    }
+    EXPECT_GT(compared, 0);
+}
+
+// Ten wheel notches with the pointer on the middle of 107 keep 107 under it (the view zooms about
+// the pointer, not about the number's corner), so a double click right there picks 107.
+TEST_F(WindowProgram, PickaraZoomKeepsTheNumberUnderThePointerAndADoubleClickThereAfterTenNotchesPicksIt)
+{
+    namespace fs = std::filesystem;
+    for (const char* ext : {".ana", ".geo", ".pro"})
+        fs::copy_file(fs::path(TANKER_EXAMPLE) / (std::string("TANKER") + ext), fs::path(directory_) / (std::string("TANKER") + ext));
+    const std::string strakon = "cd '" + directory_ + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM "' '" +
+                                directory_ + "/TANKER.ana' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(strakon.c_str()), 0);
+    std::ifstream curve(directory_ + "/TANKER.teA");
+    std::string line;
+    std::getline(curve, line);
+    const int count = std::stoi(line);
+    std::vector<double> x(count), y(count);
+    for (int i = 0; i < count && std::getline(curve, line); ++i) {
+        x[i] = std::stod(line.substr(0, 10));
+        y[i] = std::stod(line.substr(10, 10));
+    }
+    ASSERT_GE(count, 107);
+
+    ASSERT_NO_FATAL_FAILURE(launch({PICKARA_PROGRAM, directory_ + "/TANKER.teA"}, "Choose Element"));
+    const int paneW = origin_.width, paneH = origin_.height - menuBarHeight - statusLineHeight;
+    const pickara::SectionScale fit = pickara::fitSection(x.data(), y.data(), count, paneW, paneH);
+    const pickara::PixelPlace offset = pickara::numberOffset(paneW, paneH);
+    const pickara::ScreenPoint at = pickara::screenPoint(fit, x[106], y[106]);
+    // The middle of the digits "107" of " 107" in the 8-pixel-wide font.
+    const int pointerX = static_cast<int>(at.x + offset.x) + 20, pointerY = static_cast<int>(at.y + offset.y) + 7;
+    constexpr std::uint32_t white = 0xFFFFFF;
+    waitForScreen([&](const Screenshot& s) { return panePixel(s, 5, 5) == white; });
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(xdotool(x_.name(), {"mousemove", "--sync", std::to_string(origin_.x + pointerX),
+                                    std::to_string(origin_.y + menuBarHeight + pointerY)}));
+    for (int notch = 0; notch < 10; ++notch) {
+        ASSERT_TRUE(xdotool(x_.name(), {"click", "4"}));
+        std::this_thread::sleep_for(100ms);
+    }
+    // Once the pane has settled, a double click where the pointer still is.
+    Screenshot last = takeScreenshot(x_.connection());
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(400ms);
+        Screenshot now = takeScreenshot(x_.connection());
+        if (now.pixels == last.pixels) break;
+        last = std::move(now);
+    }
+    ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    std::ifstream handOver(directory_ + "/nElem.txt");
+    std::string record;
+    std::getline(handOver, record);
+    EXPECT_EQ(record.substr(0, 4), " 107");
 }
 #endif
 

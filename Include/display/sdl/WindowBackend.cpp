@@ -469,6 +469,20 @@ void WindowBackend::toggleFullScreen()
         post(Command::fullScreen);
 }
 
+void WindowBackend::takeFocus()
+{
+    post(Command::focus);
+}
+
+// Raised and given the keyboard: a window manager is asked to activate the frame; without one
+// nobody gives the focus back when a window that had it closes, so the frame takes it itself.
+void WindowBackend::doTakeFocus()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0) return;
+    SDL_RaiseWindow(window_);
+    if (!managed_) SDL_SetWindowInputFocus(window_);
+}
+
 void WindowBackend::windowCommand()
 {
     if (std::this_thread::get_id() == mainThread_)
@@ -500,6 +514,31 @@ void WindowBackend::doToggleFullScreen()
         }
     }
     frameDirty_ = true;
+}
+
+// The frame opens at the work area's size and is then maximised, so a manager restoring it gives
+// back that size below its title bar, running off the screen: a restored frame, its borders
+// included, is made to fit the work area.
+void WindowBackend::fitIntoWorkArea()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0) return;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &usable) != 0) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    const int fitW = std::min(w, usable.w - left - right), fitH = std::min(h, usable.h - top - bottom);
+    const int fitX = std::clamp(x, usable.x + left, usable.x + usable.w - right - fitW);
+    const int fitY = std::clamp(y, usable.y + top, usable.y + usable.h - bottom - fitH);
+    if (fitW == w && fitH == h && fitX == x && fitY == y) return;
+    // Three quarters of the work area, centred: a frame the user can tell from a maximised one.
+    const int newW = fitW == w ? w : (usable.w - left - right) * 3 / 4;
+    const int newH = fitH == h ? h : (usable.h - top - bottom) * 3 / 4;
+    SDL_SetWindowSize(window_, newW, newH);
+    SDL_SetWindowPosition(window_, usable.x + left + (usable.w - left - right - newW) / 2,
+                          usable.y + top + (usable.h - top - bottom - newH) / 2);
 }
 
 void WindowBackend::leaveFullScreen()

@@ -39,6 +39,7 @@ public:
     void programEnded(int status) override;
     void toggleFullScreen() override;
     void windowCommand() override;
+    void takeFocus() override;
 
 private:
     // A modal box waiting to be shown or on show; it lives with whoever asked for it.
@@ -56,7 +57,7 @@ private:
         Rect ok;   // OK, or Yes
         Rect no;   // No (asking boxes only)
     };
-    enum class Command : int { wake = 0, fullScreen = 1, window = 2 };
+    enum class Command : int { wake = 0, fullScreen = 1, window = 2, focus = 3 };
 
     // Frame loop and the program's requests (main thread).
     void pumpUntil(const std::function<bool()>& finished);
@@ -73,7 +74,9 @@ private:
     void endIfClosed(std::unique_lock<std::mutex>& lock);
     void doToggleFullScreen();
     void doWindowCommand();
+    void doTakeFocus();
     void leaveFullScreen();
+    void fitIntoWorkArea();
     bool windowManagerRunning() const;
     void waitUntilSettled(int& w, int& h);
 

@@ -264,7 +264,9 @@ void WindowBackend::drawStatusLine(int w, int h)
     const Rect r{0, h - statusLineHeight, w, statusLineHeight};
     fill(r, barColour);
     fill({0, r.y, w, 1}, lineColour);
-    text_.draw(renderer_, status_, 6, r.y + (statusLineHeight - text_.lineHeight()) / 2 + 1, textColour);
+    const std::string shown =
+        fitWithEllipsis(status_, w - 12, [this](std::string_view text) { return text_.width(text); });
+    text_.draw(renderer_, shown, 6, r.y + (statusLineHeight - text_.lineHeight()) / 2 + 1, textColour);
 }
 
 WindowBackend::BoxLayout WindowBackend::layoutBox(const Box& box)

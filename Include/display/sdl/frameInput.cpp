@@ -50,8 +50,9 @@ void WindowBackend::handleEvent(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             requestClose();
-        else
-            frameDirty_ = true;
+        else if (event.window.event == SDL_WINDOWEVENT_RESTORED && managed_ && !fullScreen_)
+            fitIntoWorkArea();
+        frameDirty_ = true;
         return;
     case SDL_KEYDOWN:
         handleKeyDown(event.key);
@@ -66,6 +67,8 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         if (!scrollEvent(event)) pointerForProgram(event);
         return;
     case SDL_MOUSEBUTTONDOWN:
+        // A click on the frame brings the keyboard back to it, with or without a manager.
+        if (SDL_GetKeyboardFocus() != window_) doTakeFocus();
         if (scrollEvent(event) || pointerForProgram(event)) return;
         if (event.button.button == SDL_BUTTON_LEFT) {
             int x = event.button.x, y = event.button.y;
@@ -95,6 +98,7 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         case Command::wake: wakePosted_ = false; break;
         case Command::fullScreen: doToggleFullScreen(); break;
         case Command::window: doWindowCommand(); break;
+        case Command::focus: doTakeFocus(); break;
         }
     }
 }

@@ -24,6 +24,24 @@ Rect paneRect(int outWidth, int outHeight, int paneWidth, int paneHeight)
     return {area.x + (area.w - w) / 2, area.y + (area.h - h) / 2, w, h};
 }
 
+std::string fitWithEllipsis(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& width)
+{
+    if (width(text) <= maxWidth) return std::string(text);
+    constexpr std::string_view dots = "...";
+    // The longest beginning that fits with the dots: widths grow with the length.
+    std::size_t low = 0, high = text.size();
+    while (low < high) {
+        const std::size_t mid = (low + high + 1) / 2;
+        if (width(std::string(text.substr(0, mid)) + std::string(dots)) <= maxWidth)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    std::string_view kept = text.substr(0, low);
+    while (!kept.empty() && kept.back() == ' ') kept.remove_suffix(1);
+    return std::string(kept) + std::string(dots);
+}
+
 MenuLabel parseMenuLabel(std::string_view text)
 {
     MenuLabel result;

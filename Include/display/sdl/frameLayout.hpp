@@ -3,6 +3,7 @@
 // frame's exit status. Pure, shared by the window backend and its tests.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,10 @@ struct PaneView {
 PaneView paneView(int outWidth, int outHeight, int paneWidth, int paneHeight, int& scrollX, int& scrollY);
 // The thumb of a scroll bar: the shown part of the pane along the bar.
 Rect scrollThumb(const Rect& bar, bool horizontal, int offset, int shownSize, int paneSize);
+
+// The text as it fits in maxWidth pixels (width measures a text): whole, or its longest beginning
+// that fits followed by "...", the blanks before the dots left out.
+std::string fitWithEllipsis(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& width);
 
 // A menu item text such as "E&xit" or "&Full Screen  Alt+Enter": the label shown ("Exit",
 // "Full Screen"), the position of its access letter in the label (-1 when none), the access
