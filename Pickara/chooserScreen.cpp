@@ -67,7 +67,10 @@ void drawSection(int elementCount, const double* screenX, const double* screenY,
     for (int i = 0; i < elementCount; ++i) {
         formatToText(number, "(I4)", {i + 1});
         const double fieldWidth = graphicTextWidth(number.view());
-        const double digitsWidth = graphicTextWidth(number.trimmed());
+        std::string_view digits = number.view();
+        while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+        while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+        const double digitsWidth = graphicTextWidth(digits);
         const ScreenPoint place = viewedNumberPlace(view, screenX[i] + offset.x, screenY[i] + offset.y,
                                                     fieldWidth - digitsWidth / 2, numberHeight / 2);
         moveToReal(place.x, place.y);

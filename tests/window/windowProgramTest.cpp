@@ -1,5 +1,7 @@
 // The demonstration program and the probe in a real window on a virtual X server, driven with
 // xdotool as a user would: what the frame shows, keys, menus, full screen, the close button.
+#include "display/Display.hpp"
+#include "display/TestHooks.hpp"
 #include "display/sdl/frameLayout.hpp"
 #include "xSession.hpp"
 #ifdef PICKARA_PROGRAM
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -573,9 +576,14 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
         ADD_FAILURE() << "the pane kept changing";
         return last;
     };
-    // The digits "60" of "  60" in the 8-pixel-wide font, and the pointer over their middle.
+    // Where 60's number is drawn at zoom 1, and the pointer over the middle of its digits.
     const pickara::ScreenPoint sixty = place(60);
-    const double pointerX = sixty.x + 24, pointerY = sixty.y + 7;
+    // The middle of the digits of "  60" in the font Pickara's numbers take.
+    inspect::resetDisplay(paneW, paneH);
+    ASSERT_GT(loadFonts(), 0);
+    selectFont("h15w8b");
+    const double middle = graphicTextWidth("  60") - graphicTextWidth("60") / 2.0;
+    const double pointerX = sixty.x + middle, pointerY = sixty.y + 7;
     auto movePointer = [&](double px, double py) {
         // (--sync would wait for ever when the pointer is there already.)
         ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + static_cast<int>(px)),
@@ -606,12 +614,12 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
     zoomIn(true);
     EXPECT_TRUE(samePane(settled(), zoomed));
     // A click on 59 enters it; a double click on 60 enters 60 instead and accepts it.
-    const pickara::ScreenPoint at59 = pickara::viewedNumberPlace(view, place(59).x, place(59).y, 24, 7.5);
-    movePointer(at59.x + 24, at59.y + 7);
+    const pickara::ScreenPoint at59 = pickara::viewedNumberPlace(view, place(59).x, place(59).y, middle, 7.5);
+    movePointer(at59.x + middle, at59.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "1"}));
     std::this_thread::sleep_for(500ms);
-    const pickara::ScreenPoint at60 = pickara::viewedNumberPlace(view, place(60).x, place(60).y, 24, 7.5);
-    movePointer(at60.x + 24, at60.y + 7);
+    const pickara::ScreenPoint at60 = pickara::viewedNumberPlace(view, place(60).x, place(60).y, middle, 7.5);
+    movePointer(at60.x + middle, at60.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
     std::ifstream handOver(directory_ + "/nElem.txt");
@@ -685,8 +693,13 @@ TEST_F(WindowProgram, PickaraZoomKeepsTheNumberUnderThePointerAndADoubleClickThe
     const pickara::SectionScale fit = pickara::fitSection(x.data(), y.data(), count, paneW, paneH);
     const pickara::PixelPlace offset = pickara::numberOffset(paneW, paneH);
     const pickara::ScreenPoint at = pickara::screenPoint(fit, x[106], y[106]);
-    // The middle of the digits "107" of " 107" in the 8-pixel-wide font.
-    const int pointerX = static_cast<int>(at.x + offset.x) + 20, pointerY = static_cast<int>(at.y + offset.y) + 7;
+    // The middle of the digits "107" of " 107", drawn in the font Pickara's numbers take.
+    inspect::resetDisplay(paneW, paneH);
+    ASSERT_GT(loadFonts(), 0);
+    selectFont("h15w8b");
+    const double middle = graphicTextWidth(" 107") - graphicTextWidth("107") / 2.0;
+    const int pointerX = static_cast<int>(std::lround(at.x + offset.x + middle));
+    const int pointerY = static_cast<int>(std::lround(at.y + offset.y)) + 7;
     constexpr std::uint32_t white = 0xFFFFFF;
     waitForScreen([&](const Screenshot& s) { return panePixel(s, 5, 5) == white; });
     std::this_thread::sleep_for(500ms);
