@@ -29,7 +29,8 @@ struct Rect {
 
 // Where the pane image is shown in a client area of outWidth x outHeight: between the menu bar
 // and the status line, scaled to fit with its aspect kept, centred. At the frame's default size
-// the image is shown pixel for pixel directly below the menu bar.
+// the image is shown pixel for pixel directly below the menu bar. The frame uses it only where the
+// area holds the whole pane (paneView); smaller areas show the pane 1:1 and scroll.
 Rect paneRect(int outWidth, int outHeight, int paneWidth, int paneHeight);
 
 // Where the pane is shown and which part of it. A client area that holds the whole pane shows it
