@@ -98,7 +98,8 @@ public:
     // Window thread (menu handlers). Built-in frame commands.
     virtual void toggleFullScreen() = 0;
     virtual void windowCommand() = 0;
-    // Any thread, display lock not held; never blocks. The frame takes the keyboard focus.
+    // Any thread, with or without the display lock held; never blocks. The frame takes the
+    // keyboard focus.
     virtual void takeFocus() {}
 
     // Program thread. A line written to the screen's text window. Every backend echoes it to

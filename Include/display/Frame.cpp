@@ -97,12 +97,9 @@ void windowCommand(bool checked)
 
 void takeKeyboardFocus()
 {
-    Backend* backend = nullptr;
-    {
-        auto guard = layer::lock();
-        backend = displayState().backend;
-    }
-    if (backend != nullptr) backend->takeFocus();
+    // Under the lock: the backend is let go under it when the program ends.
+    auto guard = layer::lock();
+    if (Backend* backend = displayState().backend) backend->takeFocus();
 }
 
 void fullScreenCommand(bool checked)
