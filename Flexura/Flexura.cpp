@@ -31,6 +31,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,43 @@ bool menuSetup()
     return true;
 }
 
+// The status line's running text as last set; the threads that wait for Curvella runs read it.
+std::mutex statusMutex;
+std::string statusShown;
+
+void showStatus(const std::string& text)
+{
+    std::lock_guard lock(statusMutex);
+    statusShown = text;
+    setStatusText(text, 5);
+}
+
+// Hands the element to Curvella. When that run ends its message gives way to what the status
+// line said before, and the frame takes the keyboard back from Curvella's closed window.
+void handOver(const std::string& curvePath, int element)
+{
+    std::string before;
+    {
+        std::lock_guard lock(statusMutex);
+        before = statusShown;
+    }
+    auto message = std::make_shared<std::string>();
+    auto ended = [message, before] {
+        {
+            std::lock_guard lock(statusMutex);
+            if (statusShown == *message) {
+                statusShown = before;
+                setStatusText(before, 5);
+            }
+        }
+        takeKeyboardFocus();
+    };
+    std::lock_guard lock(statusMutex);
+    *message = openInCurvella(curvePath, element, ended);
+    statusShown = *message;
+    setStatusText(*message, 5);
+}
+
 void drawScreen(const ViewState& view, const MapLayout& layout, int paneWidth, int paneHeight)
 {
     if (view.screen == Screen::chart) drawMomentChart(data, paneWidth, paneHeight);
@@ -127,12 +166,15 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
     ViewState view;
     view.map.step = data.studies.front().ultimateStep;
     drawScreen(view, layout, paneWidth, paneHeight);
-    setStatusText(data.assessment.present() ? "Tab: chart / collapse map / interaction" : "Tab: chart / collapse map", 5);
+    showStatus(data.assessment.present() ? "Tab: chart / collapse map / interaction" : "Tab: chart / collapse map");
     // In a window the mouse chooses too: a click on an element of the map, a double click hands
     // it to Curvella.
     const bool pointer = !displayIsHeadless();
     if (pointer) setPointerInput(true);
     while (exitRequested.load() == 0) {
+        // Waiting for the user with every file whole: closing the frame ends the run normally,
+        // unless the last save failed.
+        setWorkComplete(saved);
         Action action = Action::none;
         if (pointer) {
             const InputEvent input = readInput();
@@ -161,22 +203,22 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
             drawScreen(view, layout, paneWidth, paneHeight);
             if (view.screen == Screen::map && view.map.selected >= 0) {
                 const CaseStudy& study = data.studies[static_cast<std::size_t>(view.map.study)];
-                setStatusText(elementDescription(data, study, view.map.step, view.map.selected), 5);
+                showStatus(elementDescription(data, study, view.map.step, view.map.selected));
             }
             break;
-        case Action::noElement: setStatusText("Choose an element first: Up and Down, or a click", 5); break;
+        case Action::noElement: showStatus("Choose an element first: Up and Down, or a click"); break;
         case Action::openCurvella: {
             const CaseStudy& study = data.studies[static_cast<std::size_t>(view.map.study)];
             const std::string path = (directory.empty() ? std::string(".") : directory) + "/" + study.curveFileName;
-            setStatusText(openInCurvella(path, view.map.selected + 1), 5);
+            handOver(path, view.map.selected + 1);
             break;
         }
         case Action::save: {
-            setStatusText("Writing images and tables...", 5);
+            showStatus("Writing images and tables...");
             const std::string failed = writeOutputs(data, paneWidth, paneHeight);
             drawScreen(view, layout, paneWidth, paneHeight);
             saved = failed.empty();
-            setStatusText(saved ? "Images and tables written" : failed + " could not be written", 5);
+            showStatus(saved ? "Images and tables written" : failed + " could not be written");
             if (!saved) std::fprintf(stderr, "%s could not be written\n", failed.c_str());
             break;
         }
@@ -216,6 +258,7 @@ void run()
     setTextColour(7);
     clearScreen(0);
     loadPalette();
+    loadMapColours();
     resetRequests();
     loadFonts();
     selectFont("t'arial'h14w7e");

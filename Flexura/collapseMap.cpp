@@ -2,17 +2,21 @@
 #include "screenText.hpp"
 
 #include "chartScale.hpp"
+#include "cores.hpp"
 #include "display/Display.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
+#include <cstring>
+#include <cstdlib>
 
 namespace tarnova::flexura {
 
 namespace {
 
-constexpr int white = 15, black = 0, axisColour = 2, labelGrey = 8;
+constexpr int white = 15, black = 0, labelGrey = 8;
 constexpr int hardCorner = 1;
 constexpr int infoHeight = 92;     // the lines under the map
 constexpr int pickRadius = 6;      // pixels
@@ -58,7 +62,7 @@ void drawNeutralAxis(const MapLayout& m, const StepRow& row, double heelDegrees)
     const double reach = 4.0 * (m.right - m.left + m.bottom - m.top) / m.scale;
     setViewport(m.left, m.top, m.right, m.bottom);
     setRealWindow(false, m.left, m.top, m.right, m.bottom);
-    setColour(axisColour);
+    setColour(axisColour());
     for (const double offset : {0.0, 1.0}) {
         moveToReal(m.xPixel(row.axisX - reach * dx), m.yPixel(row.axisY - reach * dy) + offset);
         lineToReal(m.xPixel(row.axisX + reach * dx), m.yPixel(row.axisY + reach * dy) + offset);
@@ -70,12 +74,22 @@ void drawNeutralAxis(const MapLayout& m, const StepRow& row, double heelDegrees)
 int stateColour(ElementState state)
 {
     switch (state) {
-    case ElementState::tensionElastic: return 27;          // light blue
-    case ElementState::tensionYielded: return 1;           // dark blue
-    case ElementState::compressionBeforePeak: return 18;   // orange
-    case ElementState::compressionPastPeak: return 12;     // red
+    case ElementState::tensionElastic: return colourTableSize;              // sky blue
+    case ElementState::tensionYielded: return colourTableSize + 1;          // blue
+    case ElementState::compressionBeforePeak: return colourTableSize + 2;   // yellow
+    case ElementState::compressionPastPeak: return colourTableSize + 3;     // vermillion
     }
     return black;
+}
+
+int axisColour() { return black; }
+
+void loadMapColours()
+{
+    std::array<std::uint32_t, colourTableSize + mapColours.size()> colours{};
+    std::copy(colourTable().begin(), colourTable().end(), colours.begin());
+    std::copy(mapColours.begin(), mapColours.end(), colours.begin() + colourTableSize);
+    setPalette(colours.data(), static_cast<int>(colours.size()));
 }
 
 MapLayout mapLayout(const CaseData& data, int paneWidth, int paneHeight)
@@ -160,7 +174,7 @@ void drawCollapseMap(const CaseData& data, const MapLayout& m, const MapView& vi
         text(x + 24, y1, label);
         x += 24 + graphicTextWidth(label) + 22;
     }
-    setColour(axisColour);
+    setColour(axisColour());
     drawRectangle(3, x, y1 + 6, x + 18, y1 + 7);
     setColour(black);
     text(x + 24, y1, "neutral axis");
@@ -193,6 +207,31 @@ int elementAt(const CaseData& data, const MapLayout& m, int x, int y)
     return best;
 }
 
+std::string engineeringText(std::string_view fileText)
+{
+    const std::string text(fileText);
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == text.c_str() || *end != '\0' || !std::isfinite(v)) return text;
+    if (v == 0) return "0";
+    constexpr int significant = 3;
+    auto fixed = [](int decimals, double value) {
+        char out[48];
+        std::snprintf(out, sizeof out, "%.*f", decimals, value);
+        return std::string(out);
+    };
+    // The digits first, rounded: the exponent is that of the rounded value (.9996 gives 1.00).
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.*e", significant - 1, v);
+    const int exponent = std::atoi(std::strchr(digits, 'e') + 1);
+    const double rounded = std::strtod(digits, nullptr);
+    if (exponent >= -3 && exponent < 6)
+        return fixed(std::max(significant - 1 - exponent, 0), rounded);
+    const int third = exponent >= 0 ? exponent / 3 * 3 : -((-exponent + 2) / 3 * 3);
+    const double mantissa = rounded / std::pow(10.0, third);
+    return fixed(std::max(significant - 1 - (exponent - third), 0), mantissa) + "e" + std::to_string(third);
+}
+
 std::string elementDescription(const CaseData& data, const CaseStudy& study, int step, int element)
 {
     const SectionElement& e = data.elements[static_cast<std::size_t>(element)];
@@ -203,8 +242,8 @@ std::string elementDescription(const CaseData& data, const CaseStudy& study, int
     if (e.dimensions[5] > 0) s += "  web " + format("%.1f", e.dimensions[5]) + " x " + format("%.1f", e.dimensions[6]);
     if (e.dimensions[3] > 0) s += "  flange " + format("%.1f", e.dimensions[3]) + " x " + format("%.1f", e.dimensions[4]);
     s += "  frames " + format("%.1f", e.dimensions[0]) + " mm   step " + std::to_string(step) + ": strain ratio " +
-         std::string(valueText(study, n, step - 1, element, false)) + "  stress " +
-         std::string(valueText(study, n, step - 1, element, true)) + " N/mm2  " + std::string(stateName(study.state[at]));
+         engineeringText(valueText(study, n, step - 1, element, false)) + "  stress " +
+         engineeringText(valueText(study, n, step - 1, element, true)) + " N/mm2  " + std::string(stateName(study.state[at]));
     return s;
 }
 

@@ -5,6 +5,8 @@
 
 #include "caseData.hpp"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace tarnova::flexura {
@@ -28,15 +30,30 @@ struct MapView {
 
 // The palette colour of a state.
 int stateColour(ElementState state);
+// The map's own colours (0x00BBGGRR), from Okabe and Ito's set, chosen so that every two of the
+// legend (the four states and the neutral axis, black) stay apart for the three common
+// colour-vision deficiencies: sky blue tension elastic, blue tension yielded, yellow compression
+// before peak, vermillion compression past peak. They follow the shared colour table in the
+// palette (loadMapColours, after loadPalette); the classic programs never use those indices.
+inline constexpr std::array<std::uint32_t, 4> mapColours = {
+    86u | 180u << 8 | 233u << 16, 0u | 114u << 8 | 178u << 16, 240u | 228u << 8 | 66u << 16, 213u | 94u << 8 | 0u << 16};
+void loadMapColours();
+// The neutral axis's palette colour.
+int axisColour();
 
 void drawCollapseMap(const CaseData& data, const MapLayout& layout, const MapView& view, int paneWidth,
                      int paneHeight);
 
+// A value of the curve file (".981E+00", "-.238E+03") as an engineer writes it, to the three
+// significant digits the file holds: "0.981", "-238"; beyond 0.001 to 999999 with an exponent that is
+// a multiple of three ("1.23e-6"). Text that is no number is returned as it is.
+std::string engineeringText(std::string_view fileText);
+
 // The element drawn nearest the pixel, within a few pixels; -1 when none.
 int elementAt(const CaseData& data, const MapLayout& layout, int x, int y);
 
-// "Element 12  plate 666.7 x 18.0  web 350.0 x 12.0  flange 125.0 x 18.0  frames 4200.0  at step 24:
-// strain ratio .123E+01  stress .235E+03 N/mm2  compression past peak"
+// "Element 12  plate 666.7 x 18.0  web 350.0 x 12.0  flange 125.0 x 18.0  frames 4200.0 mm   step 24:
+// strain ratio 1.23  stress 235 N/mm2  compression past peak"
 std::string elementDescription(const CaseData& data, const CaseStudy& study, int step, int element);
 
 } // namespace tarnova::flexura

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,7 +31,7 @@ std::string curvellaProgram()
     return {};
 }
 
-std::string openInCurvella(const std::string& curvePath, int element)
+std::string openInCurvella(const std::string& curvePath, int element, std::function<void()> ended)
 {
     openUnit(handOverUnit, "nElem.txt");
     rewindUnit(handOverUnit);
@@ -44,6 +45,12 @@ std::string openInCurvella(const std::string& curvePath, int element)
     pid_t child = 0;
     const int failure = ::posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ);
     if (failure != 0) return "Curvella could not be started: " + std::string(std::strerror(failure));
+    // A thread waits for this run alone; it ends with it.
+    std::thread([child, ended = std::move(ended)] {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        if (ended) ended();
+    }).detach();
     return "Curvella shows element " + std::to_string(element) + " of " + curvePath;
 }
 

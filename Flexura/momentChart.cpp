@@ -79,6 +79,45 @@ std::string legendLine(const CaseStudy& study, const EngineeringUnit& unit)
     return line;
 }
 
+std::vector<LabelBox> referenceLabels(const CaseData& data, const ChartLayout& c,
+                                      const std::function<int(const std::string&)>& width)
+{
+    std::vector<LabelBox> placed;
+    std::vector<double> drawn;
+    // Inside the frame of the plot box, which is drawn on its edge pixels.
+    const int highest = c.top + 2, lowest = c.bottom - 1 - referenceLabelHeight;
+    for (const CaseStudy& s : data.studies) {
+        for (const bool plastic : {true, false}) {
+            const double value = plastic ? s.plasticMoment : s.firstYieldMoment;
+            if (value <= 0 || std::find(drawn.begin(), drawn.end(), value) != drawn.end()) continue;
+            drawn.push_back(value);
+            LabelBox box;
+            box.text = (plastic ? "Mp" : "first yield") +
+                       sharingLetters(data, plastic ? &CaseStudy::plasticMoment : &CaseStudy::firstYieldMoment, value);
+            const int lineY = static_cast<int>(c.yPixel(value / c.moment.perUnit));
+            box.top = lineY - referenceLabelHeight;
+            if (box.top < highest) box.top = lineY + 3;    // no room above the line: below it
+            box.top = std::max(std::min(box.top, lowest), highest);
+            const int w = width(box.text);
+            box.left = c.left + 6;
+            for (bool moved = true; moved;) {
+                moved = false;
+                for (const LabelBox& p : placed) {
+                    if (std::abs(p.top - box.top) < 13 && box.left < p.right + 10 && box.left + w > p.left - 10) {
+                        box.left = p.right + 10;
+                        moved = true;
+                    }
+                }
+            }
+            box.left = std::max(std::min(box.left, c.right - 1 - w), c.left + 2);
+            box.right = box.left + w;
+            box.bottom = box.top + referenceLabelHeight;
+            placed.push_back(box);
+        }
+    }
+    return placed;
+}
+
 ChartLayout chartLayout(const CaseData& data, int paneWidth, int paneHeight)
 {
     ChartLayout c;
@@ -163,38 +202,11 @@ void drawMomentChart(const CaseData& data, int paneWidth, int paneHeight)
             dashedLine(c.left, y, c.right, plastic ? 10 : 3, plastic ? 5 : 4);
         }
     }
-    // Their names, at the left end above each line where the curves are still low (text is
-    // placed in pane pixels); a name that would overlap one already placed moves right of it.
+    // Their names (text is placed in pane pixels).
     setViewport(0, 0, paneWidth - 1, paneHeight - 1);
     setColour(labelGrey);
-    drawn.clear();
-    struct Placed {
-        int y, left, right;
-    };
-    std::vector<Placed> placed;
-    for (const CaseStudy& s : data.studies) {
-        for (const bool plastic : {true, false}) {
-            const double value = plastic ? s.plasticMoment : s.firstYieldMoment;
-            if (value <= 0 || std::find(drawn.begin(), drawn.end(), value) != drawn.end()) continue;
-            drawn.push_back(value);
-            const std::string label = (plastic ? "Mp" : "first yield") +
-                                      sharingLetters(data, plastic ? &CaseStudy::plasticMoment : &CaseStudy::firstYieldMoment, value);
-            const int y = static_cast<int>(c.yPixel(value / c.moment.perUnit)) - 14;
-            const int width = graphicTextWidth(label);
-            int left = c.left + 6;
-            for (bool moved = true; moved;) {
-                moved = false;
-                for (const Placed& p : placed) {
-                    if (std::abs(p.y - y) < 13 && left < p.right + 10 && left + width > p.left - 10) {
-                        left = p.right + 10;
-                        moved = true;
-                    }
-                }
-            }
-            placed.push_back({y, left, left + width});
-            text(left, y, label);
-        }
-    }
+    for (const LabelBox& label : referenceLabels(data, c, [](const std::string& t) { return graphicTextWidth(t); }))
+        text(label.left, label.top, label.text);
     pixelWindow(c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);
 
     // The curves, from the unloaded section through the 50 steps, two pixels wide.

@@ -108,6 +108,12 @@ ScreenPoint viewedPlace(const SectionView& view, double x, double y)
     return {x * view.zoom + view.shiftX, y * view.zoom + view.shiftY};
 }
 
+ScreenPoint viewedNumberPlace(const SectionView& view, double x, double y, double centreX, double centreY)
+{
+    const ScreenPoint centre = viewedPlace(view, x + centreX, y + centreY);
+    return {centre.x - centreX, centre.y - centreY};
+}
+
 SectionView zoomedAbout(const SectionView& view, double x, double y, int notches)
 {
     const double zoom = std::clamp(view.zoom * std::pow(zoomStep, notches), 1.0, largestZoom);

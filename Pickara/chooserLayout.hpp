@@ -78,6 +78,10 @@ inline constexpr double zoomStep = 1.25;   // per wheel notch
 inline constexpr double largestZoom = 64;
 // Where a number whose place is (x, y) at zoom 1 is drawn in the view.
 ScreenPoint viewedPlace(const SectionView& view, double x, double y);
+// Where a number whose upper-left corner is at (x, y) at zoom 1 is drawn in the view. The number
+// keeps its size; the point that moves with the view is its digits' centre, (centreX, centreY)
+// from the corner, so that a number under the pointer stays under it through any zoom.
+ScreenPoint viewedNumberPlace(const SectionView& view, double x, double y, double centreX, double centreY);
 // The view zoomed by `notches` wheel notches (negative: out) about the point (x, y), which stays
 // where it is; held between zoom 1 and the largest zoom.
 SectionView zoomedAbout(const SectionView& view, double x, double y, int notches);

@@ -65,16 +65,22 @@ void drawSection(int elementCount, const double* screenX, const double* screenY,
     selectFont("h15w8b");
     FixedText number(4);
     for (int i = 0; i < elementCount; ++i) {
-        const ScreenPoint place = viewedPlace(view, screenX[i] + offset.x, screenY[i] + offset.y);
-        moveToReal(place.x, place.y);
         formatToText(number, "(I4)", {i + 1});
+        const double fieldWidth = graphicTextWidth(number.view());
+        std::string_view digits = number.view();
+        while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+        while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+        const double digitsWidth = graphicTextWidth(digits);
+        const ScreenPoint place = viewedNumberPlace(view, screenX[i] + offset.x, screenY[i] + offset.y,
+                                                    fieldWidth - digitsWidth / 2, numberHeight / 2);
+        moveToReal(place.x, place.y);
         drawGraphicText(number.view());
         if (boxes != nullptr) {
             // Real units are pixels here; the text starts at the rounded point.
             const double left = std::round(place.x);
             const double top = std::round(place.y);
-            const double right = left + graphicTextWidth(number.view());
-            boxes[i] = {right - graphicTextWidth(number.trimmed()), top, right, top + numberHeight};
+            const double right = left + fieldWidth;
+            boxes[i] = {right - digitsWidth, top, right, top + numberHeight};
         }
     }
 }

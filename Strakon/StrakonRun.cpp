@@ -152,6 +152,8 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     }
     pool.reset();
 
+    // Every record is written: closing the frame at the box below ends the run normally.
+    setWorkComplete(true);
     showMessageBox("CALCULATIONS FINISHED", "CALCULATIONS", 0);
     closeUnit(traceUnit);
     closeUnit(optionsUnit);

@@ -39,6 +39,7 @@ struct DisplayState {
     bool programEnded = false;                  // status kind 3 applies from then on
     std::string title;
     int exitBehaviour = 3;
+    bool workComplete = false;                  // setWorkComplete
     std::uint64_t generation = 0;               // bumped by every change a backend shows
     Backend* backend = nullptr;
 };
@@ -97,6 +98,9 @@ public:
     // Window thread (menu handlers). Built-in frame commands.
     virtual void toggleFullScreen() = 0;
     virtual void windowCommand() = 0;
+    // Any thread, with or without the display lock held; never blocks. The frame takes the
+    // keyboard focus.
+    virtual void takeFocus() {}
 
     // Program thread. A line written to the screen's text window. Every backend echoes it to
     // standard error, so a failure message reaches a log as well as the screen.

@@ -49,9 +49,15 @@ bool appendMenuItem(int menu, int flags, std::string_view text, MenuHandler hand
 // Built-in handlers of the frame.
 void windowCommand(bool checked);
 void fullScreenCommand(bool checked);
+// Any thread. The frame takes the keyboard focus back (a window the program opened has closed).
+void takeKeyboardFocus();
 
 // 1 ask before closing, 2 close the frame at once, 3 leave it open, when the program ends.
 void setExitBehaviour(int mode);
+// True once every file of the program is complete and it only waits for the user (its last
+// message box, keys it reads for viewing): the frame's close button then ends it normally, with
+// status 0, at its next wait for the user. While false (the default) closing cuts the work short.
+void setWorkComplete(bool complete);
 // Kind 5 while running, 4 while paused, 3 after the program has ended.
 void setStatusText(std::string_view text, int kind);
 // Modal box; style 0 is one OK button. Returns the button pressed (1 = OK).

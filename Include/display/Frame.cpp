@@ -95,6 +95,13 @@ void windowCommand(bool checked)
     if (Backend* b = displayState().backend) b->windowCommand();
 }
 
+void takeKeyboardFocus()
+{
+    // Under the lock: the backend is let go under it when the program ends.
+    auto guard = layer::lock();
+    if (Backend* backend = displayState().backend) backend->takeFocus();
+}
+
 void fullScreenCommand(bool checked)
 {
     (void)checked;
@@ -105,6 +112,12 @@ void setExitBehaviour(int mode)
 {
     auto guard = layer::lock();
     if (mode >= 1 && mode <= 3) displayState().exitBehaviour = mode;
+}
+
+void setWorkComplete(bool complete)
+{
+    auto guard = layer::lock();
+    displayState().workComplete = complete;
 }
 
 void setStatusText(std::string_view text, int kind)

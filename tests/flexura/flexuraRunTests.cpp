@@ -2,6 +2,11 @@
 // read back), the neutral axis of a study whose case results file was rewritten, and the
 // failures (missing and short files, a record error), which leave nothing written.
 
+#include "caseInputs.hpp"
+#include "display/Display.hpp"
+#include "display/TestHooks.hpp"
+#include "momentChart.hpp"
+
 #include <gtest/gtest.h>
 
 #include <png.h>
@@ -142,6 +147,45 @@ struct Png {
 };
 
 bool isColour(const png_color& c, int r, int g, int b) { return c.red == r && c.green == g && c.blue == b; }
+
+// The names of the reference lines stay inside the plot box at every pane height a screen gives,
+// 600 to 1440 pixels, on the tanker, whose Mp line runs along the box's upper edge at some.
+TEST(ChartLabels, ReferenceNamesStayInsideThePlotBoxAtEveryPaneHeight)
+{
+    const fs::path dir = fs::temp_directory_path() / ("flexura-labels-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    for (const char* extension : {".ana", ".geo", ".pro"})
+        fs::copy_file(fs::path(EXAMPLES_DIR) / ("tanker/TANKER" + std::string(extension)), dir / ("TANKER" + std::string(extension)));
+    const RunResult strakon = run(STRAKON_PROGRAM, dir, (dir / "TANKER.ana").string());
+    ASSERT_EQ(strakon.status, 0) << strakon.errors;
+    tarnova::flexura::CaseData data;
+    const fs::path here = fs::current_path();
+    fs::current_path(dir);
+    const bool read = tarnova::flexura::readCase("TANKER", data).ok;
+    fs::current_path(here);
+    fs::remove_all(dir);
+    ASSERT_TRUE(read);
+
+    tarnova::inspect::resetDisplay(1024, 768);
+    ASSERT_GT(tarnova::loadFonts(), 0);
+    ASSERT_GT(tarnova::selectFont("t'arial'h12w6"), 0);
+    auto width = [](const std::string& text) { return tarnova::graphicTextWidth(text); };
+    int labels = 0;
+    for (const int paneWidth : {1024, 1366, 1920}) {
+        for (int paneHeight = 600; paneHeight <= 1440; ++paneHeight) {
+            const tarnova::flexura::ChartLayout c = tarnova::flexura::chartLayout(data, paneWidth, paneHeight);
+            for (const tarnova::flexura::LabelBox& box : tarnova::flexura::referenceLabels(data, c, width)) {
+                ++labels;
+                // Clear of the frame drawn on the box's edge pixels.
+                ASSERT_GT(box.top, c.top) << box.text << " at " << paneWidth << "x" << paneHeight;
+                ASSERT_LT(box.bottom, c.bottom) << box.text << " at " << paneWidth << "x" << paneHeight;
+                ASSERT_GT(box.left, c.left) << box.text << " at " << paneWidth << "x" << paneHeight;
+                ASSERT_LT(box.right, c.right) << box.text << " at " << paneWidth << "x" << paneHeight;
+            }
+        }
+    }
+    EXPECT_GT(labels, 0);
+}
 
 TEST_F(BoxCase, HeadlessRunWritesEveryImageAndTable)
 {

@@ -2,6 +2,8 @@
 // the keys, and the CSV fields.
 
 #include "chartScale.hpp"
+#include "cores.hpp"
+#include "collapseMap.hpp"
 #include "elementStates.hpp"
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
@@ -11,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <utility>
 #include <cmath>
 
 #include <set>
@@ -117,6 +122,67 @@ CaseData twoStudies()
         data.studies.push_back(s);
     }
     return data;
+}
+
+// The map's details read as an engineer writes numbers, never in the file's E-notation.
+TEST(ElementDetails, CurveFileValuesReadInEngineeringNotation)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {".981E+00", "0.981"}, {".238E+03", "238"},  {"-.238E+03", "-238"}, {".123E+01", "1.23"},
+        {".100E+01", "1.00"},  {".999E-03", "999e-6"}, {".123E-05", "1.23e-6"}, {".456E+07", "4.56e6"},
+        {".000E+00", "0"},     {"-.500E-01", "-0.0500"}, {"*********", "*********"}, {"", ""},
+    };
+    for (const auto& [file, shown] : cases) EXPECT_EQ(flexura::engineeringText(file), shown) << file;
+}
+
+// CIE L*a*b* (D65) of an sRGB colour, after the colour-vision deficiency's simulation in linear
+// RGB (Machado, Oliveira and Fernandes 2009, full severity; none when `deficiency` is null).
+std::array<double, 3> seenLab(std::uint32_t bgr, const double (*deficiency)[3])
+{
+    auto linear = [](double c) { c /= 255; return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    double rgb[3] = {linear(bgr & 0xFF), linear(bgr >> 8 & 0xFF), linear(bgr >> 16 & 0xFF)};
+    if (deficiency != nullptr) {
+        double seen[3];
+        for (int i = 0; i < 3; ++i)
+            seen[i] = std::clamp(deficiency[i][0] * rgb[0] + deficiency[i][1] * rgb[1] + deficiency[i][2] * rgb[2], 0.0, 1.0);
+        std::copy(seen, seen + 3, rgb);
+    }
+    const double x = (0.4124564 * rgb[0] + 0.3575761 * rgb[1] + 0.1804375 * rgb[2]) / 0.95047;
+    const double y = 0.2126729 * rgb[0] + 0.7151522 * rgb[1] + 0.0721750 * rgb[2];
+    const double z = (0.0193339 * rgb[0] + 0.1191920 * rgb[1] + 0.9503041 * rgb[2]) / 1.08883;
+    auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+// Every two colours of the map's legend (four states and the neutral axis) differ by at least
+// ΔE 20 (CIE 1976) as seen with protanopia, deuteranopia and tritanopia, and with normal vision.
+TEST(MapColours, LegendColoursStayApartForTheCommonColourVisionDeficiencies)
+{
+    static const double protanopia[3][3] = {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},
+                                            {-0.003882, -0.048116, 1.051998}};
+    static const double deuteranopia[3][3] = {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413},
+                                              {-0.011820, 0.042940, 0.968881}};
+    static const double tritanopia[3][3] = {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
+                                            {0.004733, 0.691367, 0.303900}};
+    // The colours as the map's palette holds them.
+    std::array<std::uint32_t, 256> palette{};
+    std::copy(tarnova::colourTable().begin(), tarnova::colourTable().end(), palette.begin());
+    std::copy(mapColours.begin(), mapColours.end(), palette.begin() + tarnova::colourTableSize);
+    std::vector<std::pair<std::string, std::uint32_t>> legend;
+    for (int s = 0; s < stateCount; ++s) {
+        const auto state = static_cast<ElementState>(s);
+        legend.emplace_back(stateName(state), palette[static_cast<std::size_t>(stateColour(state))]);
+    }
+    legend.emplace_back("neutral axis", palette[static_cast<std::size_t>(axisColour())]);
+    const std::pair<const char*, const double (*)[3]> visions[] = {
+        {"normal", nullptr}, {"protanopia", protanopia}, {"deuteranopia", deuteranopia}, {"tritanopia", tritanopia}};
+    for (const auto& [vision, matrix] : visions)
+        for (std::size_t i = 0; i < legend.size(); ++i)
+            for (std::size_t j = i + 1; j < legend.size(); ++j) {
+                const auto a = seenLab(legend[i].second, matrix), b = seenLab(legend[j].second, matrix);
+                const double deltaE = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+                EXPECT_GE(deltaE, 20.0) << legend[i].first << " and " << legend[j].first << " with " << vision;
+            }
 }
 
 TEST(ChartColours, TwentySevenCaseStudiesEachHaveTheirOwnColour)

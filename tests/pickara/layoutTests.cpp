@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 namespace tarnova::pickara {
@@ -206,6 +208,32 @@ TEST(PickaraView, ZoomKeepsThePointerFixedAndZoomOneIsTheScreenAsDrawn)
     const SectionView moved = dragged(in, 40, -25);
     EXPECT_DOUBLE_EQ(moved.shiftX, in.shiftX + 40);
     EXPECT_DOUBLE_EQ(moved.shiftY, in.shiftY - 25);
+}
+
+// A number keeps its size as the view zooms: its digits' centre is what moves with the section,
+// so the number under the pointer stays under it, within the pixel its drawing is rounded to,
+// through any run of notches (the earlier anchor, its upper-left corner, drifted away from it).
+TEST(PickaraView, NumberUnderThePointerStaysUnderItThroughAnyNotches)
+{
+    const double cornerX = 410, cornerY = 233;   // "  107" at zoom 1: digits centre 20, 7.5 from it
+    const double centreX = 20, centreY = 7.5;
+    const double pointerX = cornerX + centreX, pointerY = cornerY + centreY;
+    const std::vector<std::vector<int>> runs = {
+        {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, {3, -1, 2, -2, 5}, {10, -4, 1, 1, -1}, {30, -2, 3}, {2, -5, 4}};
+    for (const std::vector<int>& run : runs) {
+        SectionView view;
+        for (const int notches : run) {
+            view = zoomedAbout(view, pointerX, pointerY, notches);
+            const ScreenPoint drawn = viewedNumberPlace(view, cornerX, cornerY, centreX, centreY);
+            // Drawn at the rounded point, as the display layer draws text.
+            EXPECT_LE(std::abs(std::round(drawn.x) + centreX - pointerX), 1.0) << view.zoom;
+            EXPECT_LE(std::abs(std::round(drawn.y) + centreY - pointerY), 1.0) << view.zoom;
+        }
+    }
+    // Zoom 1 draws every number where the screen drew it.
+    const ScreenPoint same = viewedNumberPlace(SectionView{}, cornerX, cornerY, centreX, centreY);
+    EXPECT_EQ(same.x, cornerX);
+    EXPECT_EQ(same.y, cornerY);
 }
 
 TEST(PickaraView, NumberUnderThePointerIsTheNearestDrawnBoxHoldingIt)

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tarnova::sdl {
@@ -113,51 +115,81 @@ TEST(WindowLayout, PaneIsShownPixelForPixelAtDefaultSizeAndScaledWithAspectOther
     }
 }
 
-// A pane with, for each of the 16 text colours, a one-pixel horizontal and vertical line on a
-// ground of white (black for white lines), as a drawing leaves them.
-std::vector<std::uint8_t> linesPane(int w, int h)
+// A frame smaller than the pane shows it 1:1, never shrunk: the part at the scroll offsets, held
+// to the pane, with a bar along each axis it does not fit; an axis with room centres the pane.
+TEST(WindowPaneView, SmallerFramesShowThePaneOneToOneFromTheScrollOffsets)
 {
-    std::vector<std::uint8_t> pane(static_cast<std::size_t>(w) * h, 15);
-    for (int c = 0; c < 16; ++c) {
-        const int top = 10 + 20 * c;
-        for (int y = top; y < top + 20; ++y)
-            for (int x = 0; x < w; ++x) pane[static_cast<std::size_t>(y) * w + x] = c == 15 ? 0 : 15;
-        for (int x = 21; x < 200; ++x) pane[static_cast<std::size_t>(top + 7) * w + x] = static_cast<std::uint8_t>(c);
-        for (int y = top + 2; y < top + 18; ++y) pane[static_cast<std::size_t>(y) * w + 251] = static_cast<std::uint8_t>(c);
-    }
-    return pane;
-}
-
-TEST(WindowShrink, EveryOnePixelLineKeepsItsColourAtHalfAndThreeQuarterScale)
-{
-    const int w = 320, h = 340;
-    const std::vector<std::uint8_t> pane = linesPane(w, h);
-    for (const double scale : {0.5, 0.75, 0.3}) {
-        const int tw = static_cast<int>(w * scale), th = static_cast<int>(h * scale);
-        std::vector<std::uint8_t> shown(static_cast<std::size_t>(tw) * th);
-        shrinkKeepingLines(pane.data(), w, h, shown.data(), tw, th);
-        auto at = [&](int sx, int sy) {  // the shown pixel whose block holds source pixel (sx, sy)
-            int tx = tw - 1, ty = th - 1;
-            while (static_cast<long long>(tx) * w / tw > sx) --tx;
-            while (static_cast<long long>(ty) * h / th > sy) --ty;
-            return shown[static_cast<std::size_t>(ty) * tw + tx];
-        };
-        for (int c = 0; c < 16; ++c) {
-            const int top = 10 + 20 * c;
-            for (int x = 21; x < 200; ++x) ASSERT_EQ(at(x, top + 7), c) << "horizontal " << c << " at " << scale;
-            for (int y = top + 2; y < top + 18; ++y) ASSERT_EQ(at(251, y), c) << "vertical " << c << " at " << scale;
-            EXPECT_EQ(at(120, top + 15), c == 15 ? 0 : 15) << "ground " << c << " at " << scale;
+    const int bars = menuBarHeight + statusLineHeight;
+    const int t = scrollBarThickness;
+    struct Case {
+        int outWidth, outHeight, scrollX, scrollY;
+        Rect shown, source;
+        int heldX, heldY;
+        bool across, down;
+    };
+    const Case cases[] = {
+        // Half the size: both bars, the offsets as asked.
+        {500, 350 + bars, 100, 50, {0, menuBarHeight, 500 - t, 350 - t}, {100, 50, 500 - t, 350 - t}, 100, 50, true, true},
+        // Offsets beyond the pane are held to its far edge.
+        {500, 350 + bars, 5000, -20, {0, menuBarHeight, 500 - t, 350 - t}, {500 + t, 0, 500 - t, 350 - t}, 500 + t, 0, true, true},
+        // Wide enough but too low: scrolled down only, centred across.
+        {1200, 600 + bars, 40, 30, {95, menuBarHeight, 1000, 600}, {0, 30, 1000, 600}, 0, 30, false, true},
+        // 5 pixels short across: the bar across takes room down, which then needs its own bar.
+        {995, 705 + bars, 3, 3, {0, menuBarHeight, 995 - t, 705 - t}, {3, 3, 995 - t, 705 - t}, 3, 3, true, true},
+    };
+    for (const Case& c : cases) {
+        int sx = c.scrollX, sy = c.scrollY;
+        const PaneView v = paneView(c.outWidth, c.outHeight, 1000, 700, sx, sy);
+        const std::string where = std::to_string(c.outWidth) + "x" + std::to_string(c.outHeight);
+        EXPECT_TRUE(v.oneToOne) << where;
+        EXPECT_EQ(v.shown.w, v.source.w) << where;
+        EXPECT_EQ(v.shown.h, v.source.h) << where;
+        EXPECT_EQ((std::array{v.shown.x, v.shown.y, v.shown.w, v.shown.h}),
+                  (std::array{c.shown.x, c.shown.y, c.shown.w, c.shown.h})) << where;
+        EXPECT_EQ((std::array{v.source.x, v.source.y}), (std::array{c.source.x, c.source.y})) << where;
+        EXPECT_EQ(sx, c.heldX) << where;
+        EXPECT_EQ(sy, c.heldY) << where;
+        EXPECT_EQ(v.horizontalBar.w > 0, c.across) << where;
+        EXPECT_EQ(v.verticalBar.h > 0, c.down) << where;
+        // The bars lie beside the shown pane, inside the client area, over none of it.
+        for (const Rect& bar : {v.horizontalBar, v.verticalBar}) {
+            if (bar.w == 0 || bar.h == 0) continue;
+            EXPECT_GE(bar.x, 0) << where;
+            EXPECT_LE(bar.x + bar.w, c.outWidth) << where;
+            EXPECT_LE(bar.y + bar.h, c.outHeight - statusLineHeight) << where;
+            const bool overlaps = bar.x < v.shown.x + v.shown.w && v.shown.x < bar.x + bar.w &&
+                                  bar.y < v.shown.y + v.shown.h && v.shown.y < bar.y + bar.h;
+            EXPECT_FALSE(overlaps) << where;
         }
     }
+    // A frame that holds the pane shows all of it, as before, and forgets the offsets.
+    int sx = 70, sy = 80;
+    const PaneView whole = paneView(1000, 700 + bars, 1000, 700, sx, sy);
+    EXPECT_EQ((std::array{whole.source.x, whole.source.y, whole.source.w, whole.source.h}), (std::array{0, 0, 1000, 700}));
+    EXPECT_EQ(sx, 0);
+    EXPECT_EQ(sy, 0);
+    EXPECT_EQ(whole.horizontalBar.w, 0);
 }
 
-TEST(WindowShrink, SameSizeIsTheSourcePixelForPixel)
+TEST(WindowStatusLine, TooLongATextIsCutAndEndsWithAnEllipsis)
 {
-    const int w = 320, h = 340;
-    const std::vector<std::uint8_t> pane = linesPane(w, h);
-    std::vector<std::uint8_t> shown(pane.size());
-    shrinkKeepingLines(pane.data(), w, h, shown.data(), w, h);
-    EXPECT_EQ(shown, pane);
+    auto width = [](std::string_view text) { return static_cast<int>(text.size()) * 7; };
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 200, width), "Curvella shows element 16");
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 175, width), "Curvella shows element 16");
+    // 174 pixels hold 24 characters: 21 and the dots, the blank before them left out.
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 174, width), "Curvella shows elemen...");
+    EXPECT_EQ(fitWithEllipsis("Curvella shows element 16", 126, width), "Curvella shows...");
+    EXPECT_EQ(fitWithEllipsis("Curvella", 10, width), "...");
+}
+
+TEST(WindowPaneView, ThumbRunsTheWholeBarFromFirstToLastOffset)
+{
+    const Rect bar{0, 500, 400, scrollBarThickness};
+    const Rect first = scrollThumb(bar, true, 0, 400, 1000);
+    const Rect last = scrollThumb(bar, true, 600, 400, 1000);
+    EXPECT_EQ(first.x, 0);
+    EXPECT_EQ(first.w, 160);
+    EXPECT_EQ(last.x + last.w, 400);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The demonstration program and the probe in a real window on a virtual X server, driven with
 // xdotool as a user would: what the frame shows, keys, menus, full screen, the close button.
+#include "display/Display.hpp"
+#include "display/TestHooks.hpp"
 #include "display/sdl/frameLayout.hpp"
 #include "xSession.hpp"
 #ifdef PICKARA_PROGRAM
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -291,10 +294,13 @@ TEST_F(WindowProgram, FullScreenFollowsAltEnterAndTheMenuAndAResizedFrameScalesT
     origin_ = waitForGeometry(asAtStart);
     waitForPanePixel(150, 150, red);
 
-    // Half the size: the pane is shown at half scale, its aspect kept.
+    // Half the size: the pane is shown 1:1 from its corner, with scroll bars beside it.
     const int bars = menuBarHeight + statusLineHeight;
     resizeFrame(start.width / 2, (start.height - bars) / 2 + bars);
-    waitForScreen([&](const Screenshot& s) { return panePixel(s, 100, 75) == red && panePixel(s, 150, 150) != red; });
+    waitForScreen([&](const Screenshot& s) {
+        return panePixel(s, 150, 150) == red && panePixel(s, 89, 89) == black &&
+               s.at(origin_.x + origin_.width - 1, origin_.y + menuBarHeight + 5) == barColour;
+    });
     // "&Window" brings the default frame back.
     clickWindowMenu(windowItem);
     origin_ = waitForGeometry(asAtStart);
@@ -392,6 +398,26 @@ TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
     EXPECT_NE(program_.output().find("Window probe 0123456789 ABC xyz"), std::string::npos);
 }
 
+// Restored from maximised by the window manager's button, the frame lies wholly on the screen,
+// its status line included (it had opened at the screen's size, and went back to that below the
+// title bar).
+TEST_F(WindowProgram, FrameRestoredFromMaximisedFitsTheScreen)
+{
+    if (!manager_) GTEST_SKIP() << "only a window manager maximises and restores";
+    ASSERT_NO_FATAL_FAILURE(launch({WINDOW_PROBE, "lines"}, "Window Probe"));
+    const Geometry maximised = origin_;
+    setMaximised(x_.connection(), window_, false);
+    origin_ = waitForGeometry([&](const Geometry& g) {
+        return g.height < maximised.height && g.x >= 0 && g.y > 0 && g.x + g.width <= screenWidth &&
+               g.y + g.height <= screenHeight;
+    });
+    EXPECT_LE(origin_.y + origin_.height, screenHeight);
+    // The status line's bar is on the screen.
+    waitForScreen([&](const Screenshot& s) {
+        return s.at(origin_.x + origin_.width / 2, origin_.y + origin_.height - statusLineHeight / 2) == barColour;
+    });
+}
+
 // The same frame with and without a window manager (openbox).
 class FrameUnderManager : public WindowProgram, public ::testing::WithParamInterface<bool> {
 protected:
@@ -430,57 +456,65 @@ TEST_P(FrameUnderManager, DefaultFrameShowsThePaneOneToOneAndFullScreenTwiceRest
 INSTANTIATE_TEST_SUITE_P(WindowManager, FrameUnderManager, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "openbox" : "none"; });
 
-// Where a source pixel lands when the pane is shrunk: the target pixel whose block holds it.
-int shrunkIndex(int source, int sourceSize, int targetSize)
-{
-    for (int t = targetSize - 1; t >= 0; --t)
-        if (static_cast<long long>(t) * sourceSize / targetSize <= source) return t;
-    return 0;
-}
-
-TEST_F(WindowProgram, PaneShownSmallerKeepsEveryOnePixelLineAndTextStrokeInAllSixteenColours)
+// A frame smaller than the pane, from 50 to 95 % of it in 5 % steps, shows the pane 1:1 from its
+// upper-left corner: every digit and line exactly as drawn, never shrunk. Dragged with the middle
+// button, or by its scroll bars, the rest comes into view, 1:1 as well, up to the far corner.
+TEST_F(WindowProgram, PaneShownSmallerStaysOneToOneAndScrollsToEveryPart)
 {
     ASSERT_NO_FATAL_FAILURE(launch({WINDOW_PROBE, "lines"}, "Window Probe"));
     const std::optional<Image> pane = expectPaneAsSaved();
     ASSERT_TRUE(pane.has_value());
     const int paneW = pane->width, paneH = pane->height;
     auto source = [&](int x, int y) { return pane->pixels[static_cast<std::size_t>(y) * paneW + x]; };
-
-    for (const double scale : {0.5, 0.75}) {
-        const int frameW = static_cast<int>(paneW * scale);
-        const int frameH = static_cast<int>(paneH * scale) + menuBarHeight + statusLineHeight;
+    // Differences between the shown part and the pane at the view's offsets (at most a few listed).
+    auto mismatches = [&](const Screenshot& s, const sdl::PaneView& v) {
+        int wrong = 0;
+        for (int y = 0; y < v.shown.h; ++y)
+            for (int x = 0; x < v.shown.w; ++x)
+                wrong += s.at(origin_.x + v.shown.x + x, origin_.y + v.shown.y + y) != source(v.source.x + x, v.source.y + y);
+        return wrong;
+    };
+    const int bars = menuBarHeight + statusLineHeight;
+    for (int percent = 95; percent >= 50; percent -= 5) {
+        const int frameW = paneW * percent / 100, frameH = paneH * percent / 100 + bars;
         resizeFrame(frameW, frameH);
-        const sdl::Rect r = sdl::paneRect(frameW, frameH, paneW, paneH);
-        ASSERT_LT(r.w, paneW);
-        auto shown = [&](const Screenshot& s, int sx, int sy) {
-            return s.at(origin_.x + r.x + shrunkIndex(sx, paneW, r.w), origin_.y + r.y + shrunkIndex(sy, paneH, r.h));
-        };
-        std::string lost;
-        waitForScreen([&](const Screenshot& s) {
-            lost.clear();
-            for (int c = 0; c < 16; ++c) {
-                const int top = 20 + 40 * c;
-                const std::uint32_t ink = source(101, top + 11);
-                for (int x = 101; x <= 400; ++x)
-                    if (shown(s, x, top + 11) != ink) lost += " horizontal " + std::to_string(c);
-                for (int y = top + 3; y <= top + 36; ++y)
-                    if (shown(s, 503, y) != ink) lost += " vertical " + std::to_string(c);
-                // Every stroke pixel of the text has its colour on or right beside its place.
-                for (int y = top + 8; y < top + 36; ++y)
-                    for (int x = 596; x < 760; ++x) {
-                        if (source(x, y) != ink) continue;
-                        const int tx = shrunkIndex(x, paneW, r.w), ty = shrunkIndex(y, paneH, r.h);
-                        bool near = false;
-                        for (int dy = -1; dy <= 1 && !near; ++dy)
-                            for (int dx = -1; dx <= 1 && !near; ++dx)
-                                near = s.at(origin_.x + r.x + tx + dx, origin_.y + r.y + ty + dy) == ink;
-                        if (!near) lost += " text " + std::to_string(c);
-                    }
-            }
-            return lost.empty();
-        });
-        EXPECT_EQ(lost.substr(0, 200), "") << "at scale " << scale;
+        int sx = 0, sy = 0;
+        const sdl::PaneView v = sdl::paneView(frameW, frameH, paneW, paneH, sx, sy);
+        int wrong = -1;
+        waitForScreen([&](const Screenshot& s) { return (wrong = mismatches(s, v)) == 0; });
+        EXPECT_EQ(wrong, 0) << "at " << percent << " %";
     }
+    // At half the size: the middle button drags the far corner into view.
+    const int frameW = origin_.width, frameH = origin_.height;
+    int farX = paneW, farY = paneH;
+    const sdl::PaneView far = sdl::paneView(frameW, frameH, paneW, paneH, farX, farY);
+    ASSERT_GT(farX, 0);
+    ASSERT_GT(farY, 0);
+    auto at = [&](int x, int y) { return std::vector<std::string>{std::to_string(origin_.x + x), std::to_string(origin_.y + y)}; };
+    auto drag = [&](int button, int fromX, int fromY, int toX, int toY) {
+        std::vector<std::string> args{"mousemove", "--sync"};
+        for (const std::string& a : at(fromX, fromY)) args.push_back(a);
+        ASSERT_TRUE(xdotool(x_.name(), args));
+        ASSERT_TRUE(xdotool(x_.name(), {"mousedown", std::to_string(button)}));
+        for (int step = 1; step <= 4; ++step) {
+            std::vector<std::string> move{"mousemove", "--sync"};
+            for (const std::string& a : at(fromX + (toX - fromX) * step / 4, fromY + (toY - fromY) * step / 4)) move.push_back(a);
+            ASSERT_TRUE(xdotool(x_.name(), move));
+        }
+        ASSERT_TRUE(xdotool(x_.name(), {"mouseup", std::to_string(button)}));
+    };
+    for (int twice = 0; twice < 2; ++twice)   // the offsets are held at the far edge
+        drag(2, far.shown.x + far.shown.w - 5, far.shown.y + far.shown.h - 5, far.shown.x + 5, far.shown.y + 5);
+    int wrong = -1;
+    waitForScreen([&](const Screenshot& s) { return (wrong = mismatches(s, far)) == 0; });
+    EXPECT_EQ(wrong, 0) << "dragged to the far corner";
+    // The scroll bars bring the upper-left corner back: a press at each bar's start.
+    click(far.horizontalBar.x + 1, far.horizontalBar.y + far.horizontalBar.h / 2);
+    click(far.verticalBar.x + far.verticalBar.w / 2, far.verticalBar.y + 1);
+    int nearX = 0, nearY = 0;
+    const sdl::PaneView near = sdl::paneView(frameW, frameH, paneW, paneH, nearX, nearY);
+    waitForScreen([&](const Screenshot& s) { return (wrong = mismatches(s, near)) == 0; });
+    EXPECT_EQ(wrong, 0) << "back by the scroll bars";
 }
 
 #ifdef PICKARA_PROGRAM
@@ -542,9 +576,14 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
         ADD_FAILURE() << "the pane kept changing";
         return last;
     };
-    // The digits "60" of "  60" in the 8-pixel-wide font, and the pointer over their middle.
+    // Where 60's number is drawn at zoom 1, and the pointer over the middle of its digits.
     const pickara::ScreenPoint sixty = place(60);
-    const double pointerX = sixty.x + 24, pointerY = sixty.y + 7;
+    // The middle of the digits of "  60" in the font Pickara's numbers take.
+    inspect::resetDisplay(paneW, paneH);
+    ASSERT_GT(loadFonts(), 0);
+    selectFont("h15w8b");
+    const double middle = graphicTextWidth("  60") - graphicTextWidth("60") / 2.0;
+    const double pointerX = sixty.x + middle, pointerY = sixty.y + 7;
     auto movePointer = [&](double px, double py) {
         // (--sync would wait for ever when the pointer is there already.)
         ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + static_cast<int>(px)),
@@ -575,18 +614,115 @@ TEST_F(WindowProgram, PickaraZoomsOnTheTankerBottomAndPicksElementSixtyByItsNumb
     zoomIn(true);
     EXPECT_TRUE(samePane(settled(), zoomed));
     // A click on 59 enters it; a double click on 60 enters 60 instead and accepts it.
-    const pickara::ScreenPoint at59 = pickara::viewedPlace(view, place(59).x, place(59).y);
-    movePointer(at59.x + 24, at59.y + 7);
+    const pickara::ScreenPoint at59 = pickara::viewedNumberPlace(view, place(59).x, place(59).y, middle, 7.5);
+    movePointer(at59.x + middle, at59.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "1"}));
     std::this_thread::sleep_for(500ms);
-    const pickara::ScreenPoint at60 = pickara::viewedPlace(view, place(60).x, place(60).y);
-    movePointer(at60.x + 24, at60.y + 7);
+    const pickara::ScreenPoint at60 = pickara::viewedNumberPlace(view, place(60).x, place(60).y, middle, 7.5);
+    movePointer(at60.x + middle, at60.y + 7);
     ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
     std::ifstream handOver(directory_ + "/nElem.txt");
     std::string record;
     std::getline(handOver, record);
     EXPECT_EQ(record.substr(0, 4), "  60");
+}
+
+// Strakon's "CALCULATIONS FINISHED" box: every file is written, so the close button there ends
+// the run normally, with status 0 and the same files, to the byte, as a run without a window.
+TEST_F(WindowProgram, CloseButtonAtStrakonsFinishedBoxEndsWithStatusZeroAndEveryFileWhole)
+{
+    namespace fs = std::filesystem;
+    const std::string headless = directory_ + "/headless";
+    fs::create_directory(headless);
+    for (const std::string& where : {directory_, headless})
+        for (const char* ext : {".ana", ".geo", ".pro"})
+            fs::copy_file(fs::path(TANKER_EXAMPLE) / (std::string("TANKER") + ext), fs::path(where) / (std::string("TANKER") + ext));
+    const std::string strakon = "cd '" + headless + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM "' '" +
+                                headless + "/TANKER.ana' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(strakon.c_str()), 0);
+
+    ASSERT_NO_FATAL_FAILURE(launch({STRAKON_PROGRAM, directory_ + "/TANKER.ana"}, "Run"));
+    // The box's caption bar on screen.
+    waitForScreen([&](const Screenshot& s) {
+        for (int y = menuBarHeight; y < s.height; y += 4)
+            for (int x = 0; x < s.width; x += 4)
+                if (s.at(x, y) == captionColour) return true;
+        return false;
+    }, 60s);
+    sendCloseRequest(x_.connection(), window_);
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    EXPECT_EQ(program_.output().find("closed before"), std::string::npos) << program_.output();
+    auto read = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    int compared = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(headless)) {
+        const fs::path shown = fs::path(directory_) / entry.path().filename();
+        ASSERT_TRUE(fs::exists(shown)) << shown;
+        EXPECT_EQ(read(shown), read(entry.path())) << shown;
+        ++compared;
+    }
+    EXPECT_GT(compared, 0);
+}
+
+// Ten wheel notches with the pointer on the middle of 107 keep 107 under it (the view zooms about
+// the pointer, not about the number's corner), so a double click right there picks 107.
+TEST_F(WindowProgram, PickaraZoomKeepsTheNumberUnderThePointerAndADoubleClickThereAfterTenNotchesPicksIt)
+{
+    namespace fs = std::filesystem;
+    for (const char* ext : {".ana", ".geo", ".pro"})
+        fs::copy_file(fs::path(TANKER_EXAMPLE) / (std::string("TANKER") + ext), fs::path(directory_) / (std::string("TANKER") + ext));
+    const std::string strakon = "cd '" + directory_ + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" STRAKON_PROGRAM "' '" +
+                                directory_ + "/TANKER.ana' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(strakon.c_str()), 0);
+    std::ifstream curve(directory_ + "/TANKER.teA");
+    std::string line;
+    std::getline(curve, line);
+    const int count = std::stoi(line);
+    std::vector<double> x(count), y(count);
+    for (int i = 0; i < count && std::getline(curve, line); ++i) {
+        x[i] = std::stod(line.substr(0, 10));
+        y[i] = std::stod(line.substr(10, 10));
+    }
+    ASSERT_GE(count, 107);
+
+    ASSERT_NO_FATAL_FAILURE(launch({PICKARA_PROGRAM, directory_ + "/TANKER.teA"}, "Choose Element"));
+    const int paneW = origin_.width, paneH = origin_.height - menuBarHeight - statusLineHeight;
+    const pickara::SectionScale fit = pickara::fitSection(x.data(), y.data(), count, paneW, paneH);
+    const pickara::PixelPlace offset = pickara::numberOffset(paneW, paneH);
+    const pickara::ScreenPoint at = pickara::screenPoint(fit, x[106], y[106]);
+    // The middle of the digits "107" of " 107", drawn in the font Pickara's numbers take.
+    inspect::resetDisplay(paneW, paneH);
+    ASSERT_GT(loadFonts(), 0);
+    selectFont("h15w8b");
+    const double middle = graphicTextWidth(" 107") - graphicTextWidth("107") / 2.0;
+    const int pointerX = static_cast<int>(std::lround(at.x + offset.x + middle));
+    const int pointerY = static_cast<int>(std::lround(at.y + offset.y)) + 7;
+    constexpr std::uint32_t white = 0xFFFFFF;
+    waitForScreen([&](const Screenshot& s) { return panePixel(s, 5, 5) == white; });
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(xdotool(x_.name(), {"mousemove", "--sync", std::to_string(origin_.x + pointerX),
+                                    std::to_string(origin_.y + menuBarHeight + pointerY)}));
+    for (int notch = 0; notch < 10; ++notch) {
+        ASSERT_TRUE(xdotool(x_.name(), {"click", "4"}));
+        std::this_thread::sleep_for(100ms);
+    }
+    // Once the pane has settled, a double click where the pointer still is.
+    Screenshot last = takeScreenshot(x_.connection());
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(400ms);
+        Screenshot now = takeScreenshot(x_.connection());
+        if (now.pixels == last.pixels) break;
+        last = std::move(now);
+    }
+    ASSERT_TRUE(xdotool(x_.name(), {"click", "--repeat", "2", "--delay", "60", "1"}));
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+    std::ifstream handOver(directory_ + "/nElem.txt");
+    std::string record;
+    std::getline(handOver, record);
+    EXPECT_EQ(record.substr(0, 4), " 107");
 }
 #endif
 

@@ -327,6 +327,21 @@ void moveResizeWindow(Display* display, Window window, int x, int y, int width, 
     XSync(display, False);
 }
 
+Window focusedWindow(Display* display)
+{
+    ::Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (focus == PointerRoot || focus == DefaultRootWindow(display)) return 0;
+    return focus;
+}
+
+void dropFocus(Display* display)
+{
+    XSetInputFocus(display, None, RevertToNone, CurrentTime);
+    XSync(display, False);
+}
+
 void sendCloseRequest(Display* display, Window window)
 {
     XEvent event{};

@@ -55,6 +55,7 @@ public:
     bool running();
     // Standard output and error so far.
     std::string output() const;
+    int pid() const { return pid_; }
 
 private:
     int pid_ = -1;
@@ -88,6 +89,11 @@ void resizeWindow(Display* display, Window window, int width, int height);
 void setMaximised(Display* display, Window window, bool maximised);
 // Moves the frame's client area to (x, y) of the screen and sizes it.
 void moveResizeWindow(Display* display, Window window, int x, int y, int width, int height);
+
+// The window that holds the keyboard focus; 0 for none (or the root window).
+Window focusedWindow(Display* display);
+// Takes the keyboard focus from every window.
+void dropFocus(Display* display);
 
 // What the frame's close button sends.
 void sendCloseRequest(Display* display, Window window);

@@ -1,6 +1,7 @@
 #include "display/sdl/WindowBackend.hpp"
 
 #include "Utilitar.hpp"
+#include "display/Display.hpp"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -137,7 +138,6 @@ WindowBackend::~WindowBackend()
     alive_ = false;
     text_.clear();
     if (paneTexture_ != nullptr) SDL_DestroyTexture(paneTexture_);
-    if (shrunkTexture_ != nullptr) SDL_DestroyTexture(shrunkTexture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (window_ != nullptr) SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -147,7 +147,7 @@ bool WindowBackend::open(std::string_view title, int& paneWidth, int& paneHeight
 {
     if (!hasDisplayVariable()) return false;
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    // Larger than 1:1 the pane's pixels are shown as blocks; smaller, it is shrunk by hand.
+    // Larger than 1:1 the pane's pixels are shown as blocks; smaller, it is shown 1:1 and scrolled.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     int initialised = 0;
     {
@@ -333,12 +333,14 @@ int WindowBackend::messageBox(std::string_view text, std::string_view caption, i
         return 1;
     }
     std::unique_lock lock(handMutex_);
+    endIfClosed(lock);
     if (frameGone_) return 1;
     boxes_.push_back(&box);
     lock.unlock();
     post(Command::wake);
     lock.lock();
     handChanged_.wait(lock, [&] { return box.done; });
+    endIfClosed(lock);
     return box.result == 0 ? 1 : box.result;
 }
 
@@ -346,7 +348,8 @@ int WindowBackend::nextKey(int& code)
 {
     std::unique_lock lock(handMutex_);
     for (;;) {
-        handChanged_.wait(lock, [&] { return !keys_.empty(); });
+        handChanged_.wait(lock, [&] { return !keys_.empty() || endAtWait_; });
+        endIfClosed(lock);
         const InputEvent event = keys_.front();
         keys_.pop_front();
         if (event.kind != InputEvent::Kind::key) continue;  // pointer input nobody reads now
@@ -358,7 +361,8 @@ int WindowBackend::nextKey(int& code)
 InputEvent WindowBackend::nextInput()
 {
     std::unique_lock lock(handMutex_);
-    handChanged_.wait(lock, [&] { return !keys_.empty(); });
+    handChanged_.wait(lock, [&] { return !keys_.empty() || endAtWait_; });
+    endIfClosed(lock);
     const InputEvent event = keys_.front();
     keys_.pop_front();
     return event;
@@ -441,10 +445,46 @@ void WindowBackend::dismissBox(int result)
     frameDirty_ = true;
 }
 
+namespace {
+
+[[noreturn]] void endClosedWhileRunning()
+{
+    // The program's thread may be writing a record this very moment, so its units are not
+    // closed from here: flushing every stream (each locked by the C library) puts every
+    // record written so far into its file, whole.
+    std::fputs("The window was closed before the program had finished.\n", stderr);
+    std::fflush(nullptr);
+    std::_Exit(closedWhileRunningStatus);
+}
+
+} // namespace
+
+void WindowBackend::endIfClosed(std::unique_lock<std::mutex>& lock)
+{
+    if (!endAtWait_) return;
+    lock.unlock();
+    bool complete = false;
+    {
+        DisplayState& state = displayState();
+        std::lock_guard guard(state.mutex);
+        complete = state.workComplete;
+    }
+    // The work done since the close (a save that failed) may have left it incomplete.
+    if (!complete) endClosedWhileRunning();
+    exitProgram(0);
+}
+
 // The frame's close button. A program that has ended, or that only waits for Exit, is let go
-// normally; one still working is ended at once, keeping every file it has written.
+// normally, and so is one whose work is complete (at its next wait for the user: a box on show is
+// dismissed for it); one still working is ended at once, keeping every file it has written.
 void WindowBackend::requestClose()
 {
+    bool complete = false;
+    {
+        DisplayState& state = displayState();
+        std::lock_guard lock(state.mutex);
+        complete = state.workComplete;
+    }
     {
         std::unique_lock lock(handMutex_);
         if (ended_) {
@@ -457,13 +497,21 @@ void WindowBackend::requestClose()
             exitHandler(false);
             return;
         }
+        if (complete) {
+            closeWhenEnded_ = true;
+            endAtWait_ = true;
+            for (Box* box : boxes_) {
+                box->done = true;
+                box->result = 1;
+            }
+            boxes_.clear();
+            lock.unlock();
+            handChanged_.notify_all();
+            frameDirty_ = true;
+            return;
+        }
     }
-    // The program's thread may be writing a record this very moment, so its units are not
-    // closed from here: flushing every stream (each locked by the C library) puts every
-    // record written so far into its file, whole.
-    std::fputs("The window was closed before the program had finished.\n", stderr);
-    std::fflush(nullptr);
-    std::_Exit(closedWhileRunningStatus);
+    endClosedWhileRunning();
 }
 
 void WindowBackend::toggleFullScreen()
@@ -472,6 +520,20 @@ void WindowBackend::toggleFullScreen()
         doToggleFullScreen();
     else
         post(Command::fullScreen);
+}
+
+void WindowBackend::takeFocus()
+{
+    post(Command::focus);
+}
+
+// Raised and given the keyboard: a window manager is asked to activate the frame; without one
+// nobody gives the focus back when a window that had it closes, so the frame takes it itself.
+void WindowBackend::doTakeFocus()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0) return;
+    SDL_RaiseWindow(window_);
+    if (!managed_) SDL_SetWindowInputFocus(window_);
 }
 
 void WindowBackend::windowCommand()
@@ -505,6 +567,31 @@ void WindowBackend::doToggleFullScreen()
         }
     }
     frameDirty_ = true;
+}
+
+// The frame opens at the work area's size and is then maximised, so a manager restoring it gives
+// back that size below its title bar, running off the screen: a restored frame, its borders
+// included, is made to fit the work area.
+void WindowBackend::fitIntoWorkArea()
+{
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0) return;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &usable) != 0) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    const int fitW = std::min(w, usable.w - left - right), fitH = std::min(h, usable.h - top - bottom);
+    const int fitX = std::clamp(x, usable.x + left, usable.x + usable.w - right - fitW);
+    const int fitY = std::clamp(y, usable.y + top, usable.y + usable.h - bottom - fitH);
+    if (fitW == w && fitH == h && fitX == x && fitY == y) return;
+    // Three quarters of the work area, centred: a frame the user can tell from a maximised one.
+    const int newW = fitW == w ? w : (usable.w - left - right) * 3 / 4;
+    const int newH = fitH == h ? h : (usable.h - top - bottom) * 3 / 4;
+    SDL_SetWindowSize(window_, newW, newH);
+    SDL_SetWindowPosition(window_, usable.x + left + (usable.w - left - right - newW) / 2,
+                          usable.y + top + (usable.h - top - bottom - newH) / 2);
 }
 
 void WindowBackend::leaveFullScreen()

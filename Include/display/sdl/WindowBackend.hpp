@@ -39,6 +39,7 @@ public:
     void programEnded(int status) override;
     void toggleFullScreen() override;
     void windowCommand() override;
+    void takeFocus() override;
 
 private:
     // A modal box waiting to be shown or on show; it lives with whoever asked for it.
@@ -56,7 +57,7 @@ private:
         Rect ok;   // OK, or Yes
         Rect no;   // No (asking boxes only)
     };
-    enum class Command : int { wake = 0, fullScreen = 1, window = 2 };
+    enum class Command : int { wake = 0, fullScreen = 1, window = 2, focus = 3 };
 
     // Frame loop and the program's requests (main thread).
     void pumpUntil(const std::function<bool()>& finished);
@@ -68,9 +69,14 @@ private:
     void queueKey(int character, int code) override { pushKey(character, code); }
     Box* shownBox();
     void dismissBox(int result);
+    // Program thread, handMutex_ held by `lock`: ends the program normally when the frame was
+    // closed after its work was complete.
+    void endIfClosed(std::unique_lock<std::mutex>& lock);
     void doToggleFullScreen();
     void doWindowCommand();
+    void doTakeFocus();
     void leaveFullScreen();
+    void fitIntoWorkArea();
     bool windowManagerRunning() const;
     void waitUntilSettled(int& w, int& h);
 
@@ -83,6 +89,10 @@ private:
     // Pointer input for the program (frameInput.cpp); true when the event was the program's.
     bool pointerForProgram(const SDL_Event& event);
     bool toPane(int x, int y, int& paneX, int& paneY);
+    // Scrolling a pane larger than the frame (frameInput.cpp); true when the event scrolled.
+    bool scrollEvent(const SDL_Event& event);
+    void scrollTo(int x, int y);
+    void drawScrollBars(const PaneView& view);
     void toOutput(int& x, int& y) const;
     int findTopByAccessKey(char key) const;
     void openMenu(int index, bool highlightFirst);
@@ -96,7 +106,7 @@ private:
     bool pullState();
     bool needsPresent();
     void present();
-    SDL_Texture* shrunkPane(int w, int h);
+    PaneView currentView();
     void outputSize(int& w, int& h) const;
     Rect topItemRect(int index);
     Rect dropDownRect();
@@ -117,6 +127,7 @@ private:
     std::atomic<bool> pointerInput_{false};
     std::deque<Box*> boxes_;
     bool waitingForExit_ = false;
+    bool endAtWait_ = false;                    // closed while the work was complete
     bool ended_ = false;
     bool frameGone_ = false;
     std::atomic<bool> wakePosted_{false};
@@ -134,11 +145,16 @@ private:
     int defaultWidth_ = 0;
     int defaultHeight_ = 0;
     std::vector<std::uint32_t> argb_;
-    std::vector<std::uint8_t> indices_;          // the pane as last pulled
     std::array<std::uint32_t, 256> colours_{};   // its palette, as ARGB
-    SDL_Texture* shrunkTexture_ = nullptr;
-    int shrunkWidth_ = 0;                        // 0: to be made again
-    int shrunkHeight_ = 0;
+    // Offsets of the shown part of a pane larger than the frame, and a drag that moves it: with
+    // the middle button over the pane, or the left on a scroll bar.
+    int scrollX_ = 0;
+    int scrollY_ = 0;
+    enum class ScrollDrag { none, pane, across, down } scrollDrag_ = ScrollDrag::none;
+    int dragFromX_ = 0;
+    int dragFromY_ = 0;
+    int dragScrollX_ = 0;
+    int dragScrollY_ = 0;
     std::vector<MenuEntry> menu_;
     std::string status_;
     std::string title_;

@@ -83,12 +83,9 @@ bool WindowBackend::pullState()
         const std::uint32_t c = state.palette[i];  // 0x00BBGGRR
         colours_[i] = 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
     }
-    if (state.pixels.size() >= argb_.size()) {
-        indices_.assign(state.pixels.begin(), state.pixels.begin() + static_cast<std::ptrdiff_t>(argb_.size()));
-        std::transform(indices_.begin(), indices_.end(), argb_.begin(),
-                       [&](std::uint8_t index) { return colours_[index]; });
-    }
-    shrunkWidth_ = 0;  // the shrunk image is out of date
+    if (state.pixels.size() >= argb_.size())
+        std::transform(state.pixels.begin(), state.pixels.begin() + static_cast<std::ptrdiff_t>(argb_.size()),
+                       argb_.begin(), [&](std::uint8_t index) { return colours_[index]; });
     menu_ = state.menuBar;
     if (state.programEnded || showEnded_) {
         // A frame left open after the end says so even when the program set no text for it.
@@ -120,13 +117,13 @@ void WindowBackend::present()
     outputSize(w, h);
     SDL_SetRenderDrawColor(renderer_, surroundColour.r, surroundColour.g, surroundColour.b, 255);
     SDL_RenderClear(renderer_);
-    const Rect pane = paneRect(w, h, paneWidth_, paneHeight_);
-    const SDL_Rect target{pane.x, pane.y, pane.w, pane.h};
-    if (pane.w < paneWidth_ || pane.h < paneHeight_) {
-        if (SDL_Texture* shrunk = shrunkPane(pane.w, pane.h)) SDL_RenderCopy(renderer_, shrunk, nullptr, &target);
-    } else if (paneTexture_ != nullptr) {
-        SDL_RenderCopy(renderer_, paneTexture_, nullptr, &target);
-    }
+    // A frame smaller than the pane shows part of it 1:1, with scroll bars.
+    const PaneView view = paneView(w, h, paneWidth_, paneHeight_, scrollX_, scrollY_);
+    const SDL_Rect target{view.shown.x, view.shown.y, view.shown.w, view.shown.h};
+    const SDL_Rect source{view.source.x, view.source.y, view.source.w, view.source.h};
+    if (paneTexture_ != nullptr && view.shown.w > 0 && view.shown.h > 0)
+        SDL_RenderCopy(renderer_, paneTexture_, &source, &target);
+    drawScrollBars(view);
     drawMenuBar(w);
     drawStatusLine(w, h);
     if (!dropItems(openMenu_).empty()) drawDropDown();
@@ -136,29 +133,23 @@ void WindowBackend::present()
     nextPresent_ = SDL_GetTicks() + frameInterval_;
 }
 
-// The pane shown smaller than 1:1, shrunk so that every line and stroke stays (a texture
-// scaled by the renderer would sample between one-pixel lines); made again only when the pane
-// or the size changes.
-SDL_Texture* WindowBackend::shrunkPane(int w, int h)
+PaneView WindowBackend::currentView()
 {
-    if (w <= 0 || h <= 0 || indices_.empty()) return nullptr;
-    if (w == shrunkWidth_ && h == shrunkHeight_) return shrunkTexture_;
-    int textureW = 0, textureH = 0;
-    if (shrunkTexture_ != nullptr) SDL_QueryTexture(shrunkTexture_, nullptr, nullptr, &textureW, &textureH);
-    if (shrunkTexture_ == nullptr || textureW != w || textureH != h) {
-        if (shrunkTexture_ != nullptr) SDL_DestroyTexture(shrunkTexture_);
-        shrunkTexture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-        if (shrunkTexture_ == nullptr) return nullptr;
+    int w = 0, h = 0;
+    outputSize(w, h);
+    return paneView(w, h, paneWidth_, paneHeight_, scrollX_, scrollY_);
+}
+
+void WindowBackend::drawScrollBars(const PaneView& view)
+{
+    if (view.horizontalBar.w > 0) {
+        fill(view.horizontalBar, barColour);
+        fill(scrollThumb(view.horizontalBar, true, view.source.x, view.source.w, paneWidth_), lineColour);
     }
-    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    std::vector<std::uint8_t> shrunk(count);
-    shrinkKeepingLines(indices_.data(), paneWidth_, paneHeight_, shrunk.data(), w, h);
-    std::vector<std::uint32_t> argb(count);
-    std::transform(shrunk.begin(), shrunk.end(), argb.begin(), [&](std::uint8_t index) { return colours_[index]; });
-    SDL_UpdateTexture(shrunkTexture_, nullptr, argb.data(), w * 4);
-    shrunkWidth_ = w;
-    shrunkHeight_ = h;
-    return shrunkTexture_;
+    if (view.verticalBar.h > 0) {
+        fill(view.verticalBar, barColour);
+        fill(scrollThumb(view.verticalBar, false, view.source.y, view.source.h, paneHeight_), lineColour);
+    }
 }
 
 void WindowBackend::fill(const Rect& r, SDL_Color colour)
@@ -273,7 +264,9 @@ void WindowBackend::drawStatusLine(int w, int h)
     const Rect r{0, h - statusLineHeight, w, statusLineHeight};
     fill(r, barColour);
     fill({0, r.y, w, 1}, lineColour);
-    text_.draw(renderer_, status_, 6, r.y + (statusLineHeight - text_.lineHeight()) / 2 + 1, textColour);
+    const std::string shown =
+        fitWithEllipsis(status_, w - 12, [this](std::string_view text) { return text_.width(text); });
+    text_.draw(renderer_, shown, 6, r.y + (statusLineHeight - text_.lineHeight()) / 2 + 1, textColour);
 }
 
 WindowBackend::BoxLayout WindowBackend::layoutBox(const Box& box)

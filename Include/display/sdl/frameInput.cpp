@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 namespace tarnova::sdl {
 
@@ -49,8 +50,9 @@ void WindowBackend::handleEvent(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             requestClose();
-        else
-            frameDirty_ = true;
+        else if (event.window.event == SDL_WINDOWEVENT_RESTORED && managed_ && !fullScreen_)
+            fitIntoWorkArea();
+        frameDirty_ = true;
         return;
     case SDL_KEYDOWN:
         handleKeyDown(event.key);
@@ -62,10 +64,12 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         return;
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEWHEEL:
-        pointerForProgram(event);
+        if (!scrollEvent(event)) pointerForProgram(event);
         return;
     case SDL_MOUSEBUTTONDOWN:
-        if (pointerForProgram(event)) return;
+        // A click on the frame brings the keyboard back to it, with or without a manager.
+        if (SDL_GetKeyboardFocus() != window_) doTakeFocus();
+        if (scrollEvent(event) || pointerForProgram(event)) return;
         if (event.button.button == SDL_BUTTON_LEFT) {
             int x = event.button.x, y = event.button.y;
             toOutput(x, y);
@@ -73,7 +77,7 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         }
         return;
     case SDL_MOUSEMOTION: {
-        if (pointerForProgram(event)) return;
+        if (scrollEvent(event) || pointerForProgram(event)) return;
         int x = event.motion.x, y = event.motion.y;
         toOutput(x, y);
         handleMouseMotion(x, y);
@@ -94,6 +98,7 @@ void WindowBackend::handleEvent(const SDL_Event& event)
         case Command::wake: wakePosted_ = false; break;
         case Command::fullScreen: doToggleFullScreen(); break;
         case Command::window: doWindowCommand(); break;
+        case Command::focus: doTakeFocus(); break;
         }
     }
 }
@@ -163,11 +168,103 @@ bool WindowBackend::toPane(int x, int y, int& paneX, int& paneY)
 {
     int w = 0, h = 0;
     outputSize(w, h);
-    const Rect pane = paneRect(w, h, paneWidth_, paneHeight_);
+    const PaneView view = paneView(w, h, paneWidth_, paneHeight_, scrollX_, scrollY_);
+    const Rect& pane = view.shown;
     if (pane.w <= 0 || pane.h <= 0) return false;
-    paneX = static_cast<int>(std::floor(static_cast<double>(x - pane.x) * paneWidth_ / pane.w));
-    paneY = static_cast<int>(std::floor(static_cast<double>(y - pane.y) * paneHeight_ / pane.h));
+    paneX = view.source.x + static_cast<int>(std::floor(static_cast<double>(x - pane.x) * view.source.w / pane.w));
+    paneY = view.source.y + static_cast<int>(std::floor(static_cast<double>(y - pane.y) * view.source.h / pane.h));
     return pane.contains(x, y);
+}
+
+void WindowBackend::scrollTo(int x, int y)
+{
+    const int oldX = scrollX_, oldY = scrollY_;
+    scrollX_ = x;
+    scrollY_ = y;
+    currentView();  // holds the offsets to the pane
+    if (scrollX_ != oldX || scrollY_ != oldY) frameDirty_ = true;
+}
+
+// A pane larger than the frame moves with the wheel (Shift, or a sideways wheel, across) unless
+// the program takes the wheel, with the middle button dragged over it, and with its scroll bars:
+// a press on a bar puts the thumb's middle there, a drag moves it.
+bool WindowBackend::scrollEvent(const SDL_Event& event)
+{
+    if (openMenu_ >= 0 || shownBox() != nullptr) {
+        scrollDrag_ = ScrollDrag::none;
+        return false;
+    }
+    const PaneView view = currentView();
+    const bool across = view.horizontalBar.w > 0, down = view.verticalBar.h > 0;
+    if (!across && !down) {
+        scrollDrag_ = ScrollDrag::none;
+        return false;
+    }
+    // Pane pixels per pixel of bar.
+    auto barScale = [&](bool horizontal) {
+        const Rect& bar = horizontal ? view.horizontalBar : view.verticalBar;
+        const int length = horizontal ? bar.w : bar.h;
+        const int pane = horizontal ? paneWidth_ : paneHeight_;
+        return length > 0 ? static_cast<double>(pane) / length : 1.0;
+    };
+    switch (event.type) {
+    case SDL_MOUSEWHEEL: {
+        if (pointerInput_) return false;
+        int dx = event.wheel.x, dy = event.wheel.y;
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
+            dx = -dx;
+            dy = -dy;
+        }
+        if ((SDL_GetModState() & KMOD_SHIFT) != 0 && dx == 0) std::swap(dx, dy);
+        constexpr int step = 48;
+        scrollTo(scrollX_ + dx * step, scrollY_ - dy * step);
+        return true;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+        int x = event.button.x, y = event.button.y;
+        toOutput(x, y);
+        dragFromX_ = x;
+        dragFromY_ = y;
+        if (event.button.button == SDL_BUTTON_MIDDLE && view.shown.contains(x, y)) {
+            scrollDrag_ = ScrollDrag::pane;
+            dragScrollX_ = scrollX_;
+            dragScrollY_ = scrollY_;
+            return true;
+        }
+        if (event.button.button != SDL_BUTTON_LEFT) return false;
+        if (view.horizontalBar.contains(x, y)) {
+            scrollDrag_ = ScrollDrag::across;
+            scrollTo(static_cast<int>((x - view.horizontalBar.x) * barScale(true)) - view.source.w / 2, scrollY_);
+        } else if (view.verticalBar.contains(x, y)) {
+            scrollDrag_ = ScrollDrag::down;
+            scrollTo(scrollX_, static_cast<int>((y - view.verticalBar.y) * barScale(false)) - view.source.h / 2);
+        } else {
+            return false;
+        }
+        dragScrollX_ = scrollX_;
+        dragScrollY_ = scrollY_;
+        return true;
+    }
+    case SDL_MOUSEMOTION: {
+        if (scrollDrag_ == ScrollDrag::none) return false;
+        int x = event.motion.x, y = event.motion.y;
+        toOutput(x, y);
+        if (scrollDrag_ == ScrollDrag::pane)
+            scrollTo(dragScrollX_ - (x - dragFromX_), dragScrollY_ - (y - dragFromY_));
+        else if (scrollDrag_ == ScrollDrag::across)
+            scrollTo(dragScrollX_ + static_cast<int>((x - dragFromX_) * barScale(true)), scrollY_);
+        else
+            scrollTo(scrollX_, dragScrollY_ + static_cast<int>((y - dragFromY_) * barScale(false)));
+        return true;
+    }
+    case SDL_MOUSEBUTTONUP:
+        if (scrollDrag_ == ScrollDrag::none) return false;
+        if ((scrollDrag_ == ScrollDrag::pane) != (event.button.button == SDL_BUTTON_MIDDLE)) return false;
+        scrollDrag_ = ScrollDrag::none;
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The left button and the wheel over the pane, and the motion of a drag that began there, go to

@@ -24,6 +24,24 @@ Rect paneRect(int outWidth, int outHeight, int paneWidth, int paneHeight)
     return {area.x + (area.w - w) / 2, area.y + (area.h - h) / 2, w, h};
 }
 
+std::string fitWithEllipsis(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& width)
+{
+    if (width(text) <= maxWidth) return std::string(text);
+    constexpr std::string_view dots = "...";
+    // The longest beginning that fits with the dots: widths grow with the length.
+    std::size_t low = 0, high = text.size();
+    while (low < high) {
+        const std::size_t mid = (low + high + 1) / 2;
+        if (width(std::string(text.substr(0, mid)) + std::string(dots)) <= maxWidth)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    std::string_view kept = text.substr(0, low);
+    while (!kept.empty() && kept.back() == ' ') kept.remove_suffix(1);
+    return std::string(kept) + std::string(dots);
+}
+
 MenuLabel parseMenuLabel(std::string_view text)
 {
     MenuLabel result;
@@ -60,77 +78,59 @@ MenuLabel parseMenuLabel(std::string_view text)
 
 namespace tarnova::sdl {
 
-namespace {
-
-// Source span [begin, end) of each target pixel along one axis, never empty.
-struct Span {
-    int begin = 0;
-    int end = 0;
-};
-std::vector<Span> blockSpans(int source, int target)
+PaneView paneView(int outWidth, int outHeight, int paneWidth, int paneHeight, int& scrollX, int& scrollY)
 {
-    std::vector<Span> spans(static_cast<std::size_t>(target));
-    for (int t = 0; t < target; ++t) {
-        const int begin = static_cast<int>(static_cast<long long>(t) * source / target);
-        const int end = static_cast<int>(static_cast<long long>(t + 1) * source / target);
-        spans[static_cast<std::size_t>(t)] = {std::min(begin, source - 1), std::max(end, std::min(begin, source - 1) + 1)};
+    PaneView view;
+    Rect area{0, menuBarHeight, std::max(outWidth, 0), std::max(outHeight - menuBarHeight - statusLineHeight, 0)};
+    if (area.w >= paneWidth && area.h >= paneHeight) {
+        scrollX = scrollY = 0;
+        view.shown = paneRect(outWidth, outHeight, paneWidth, paneHeight);
+        view.source = {0, 0, paneWidth, paneHeight};
+        view.oneToOne = view.shown.w == paneWidth && view.shown.h == paneHeight;
+        return view;
     }
-    return spans;
+    // A bar along one axis takes room from the other, which may then need its own bar.
+    bool across = area.w < paneWidth, down = area.h < paneHeight;
+    for (int pass = 0; pass < 2; ++pass) {
+        across = area.w - (down ? scrollBarThickness : 0) < paneWidth;
+        down = area.h - (across ? scrollBarThickness : 0) < paneHeight;
+    }
+    if (down) area.w = std::max(area.w - scrollBarThickness, 0);
+    if (across) area.h = std::max(area.h - scrollBarThickness, 0);
+    auto place = [](int areaStart, int areaSize, int paneSize, int& scroll, int& shownStart, int& shownSize,
+                    int& sourceStart) {
+        if (areaSize >= paneSize) {
+            scroll = 0;
+            shownStart = areaStart + (areaSize - paneSize) / 2;
+            shownSize = paneSize;
+            sourceStart = 0;
+        } else {
+            scroll = std::clamp(scroll, 0, paneSize - areaSize);
+            shownStart = areaStart;
+            shownSize = areaSize;
+            sourceStart = scroll;
+        }
+    };
+    place(area.x, area.w, paneWidth, scrollX, view.shown.x, view.shown.w, view.source.x);
+    place(area.y, area.h, paneHeight, scrollY, view.shown.y, view.shown.h, view.source.y);
+    view.source.w = view.shown.w;
+    view.source.h = view.shown.h;
+    view.oneToOne = true;
+    if (across) view.horizontalBar = {area.x, area.y + area.h, area.w, scrollBarThickness};
+    if (down) view.verticalBar = {area.x + area.w, area.y, scrollBarThickness, area.h};
+    return view;
 }
 
-} // namespace
-
-void shrinkKeepingLines(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::uint8_t* target,
-                        int targetWidth, int targetHeight)
+Rect scrollThumb(const Rect& bar, bool horizontal, int offset, int shownSize, int paneSize)
 {
-    if (sourceWidth <= 0 || sourceHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) return;
-    const std::vector<Span> columns = blockSpans(sourceWidth, targetWidth);
-    const std::vector<Span> rows = blockSpans(sourceHeight, targetHeight);
-    std::array<int, 256> counts{};
-    for (int ty = 0; ty < targetHeight; ++ty) {
-        const Span& row = rows[static_cast<std::size_t>(ty)];
-        const int nearTop = rows[static_cast<std::size_t>(std::max(ty - 1, 0))].begin;
-        const int nearBottom = rows[static_cast<std::size_t>(std::min(ty + 1, targetHeight - 1))].end;
-        for (int tx = 0; tx < targetWidth; ++tx) {
-            const Span& column = columns[static_cast<std::size_t>(tx)];
-            const std::uint8_t* first = source + static_cast<std::size_t>(row.begin) * sourceWidth;
-            std::uint8_t* out = target + static_cast<std::size_t>(ty) * targetWidth + tx;
-            // The common case, a block of one colour, needs no counting.
-            bool uniform = true;
-            const std::uint8_t ground = first[column.begin];
-            for (int y = row.begin; y < row.end && uniform; ++y) {
-                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
-                for (int x = column.begin; x < column.end; ++x)
-                    if (line[x] != ground) {
-                        uniform = false;
-                        break;
-                    }
-            }
-            if (uniform) {
-                *out = ground;
-                continue;
-            }
-            const int nearLeft = columns[static_cast<std::size_t>(std::max(tx - 1, 0))].begin;
-            const int nearRight = columns[static_cast<std::size_t>(std::min(tx + 1, targetWidth - 1))].end;
-            for (int y = nearTop; y < nearBottom; ++y) {
-                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
-                for (int x = nearLeft; x < nearRight; ++x) ++counts[line[x]];
-            }
-            int best = -1;
-            for (int y = row.begin; y < row.end; ++y) {
-                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
-                for (int x = column.begin; x < column.end; ++x) {
-                    const int c = line[x];
-                    if (best < 0 || counts[c] < counts[best] || (counts[c] == counts[best] && c < best)) best = c;
-                }
-            }
-            *out = static_cast<std::uint8_t>(best);
-            for (int y = nearTop; y < nearBottom; ++y) {
-                const std::uint8_t* line = source + static_cast<std::size_t>(y) * sourceWidth;
-                for (int x = nearLeft; x < nearRight; ++x) counts[line[x]] = 0;
-            }
-        }
-    }
+    const int length = horizontal ? bar.w : bar.h;
+    if (paneSize <= 0 || length <= 0) return bar;
+    const int thumb = std::max(static_cast<int>(static_cast<long long>(length) * shownSize / paneSize), 8);
+    const int room = std::max(length - thumb, 0);
+    const int travel = std::max(paneSize - shownSize, 1);
+    const int at = static_cast<int>(static_cast<long long>(room) * offset / travel);
+    return horizontal ? Rect{bar.x + at, bar.y + 2, std::min(thumb, length), bar.h - 4}
+                      : Rect{bar.x + 2, bar.y + at, bar.w - 4, std::min(thumb, length)};
 }
 
 } // namespace tarnova::sdl

@@ -3,6 +3,7 @@
 // frame's exit status. Pure, shared by the window backend and its tests.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,16 +29,31 @@ struct Rect {
 
 // Where the pane image is shown in a client area of outWidth x outHeight: between the menu bar
 // and the status line, scaled to fit with its aspect kept, centred. At the frame's default size
-// the image is shown pixel for pixel directly below the menu bar.
+// the image is shown pixel for pixel directly below the menu bar. The frame uses it only where the
+// area holds the whole pane (paneView); smaller areas show the pane 1:1 and scroll.
 Rect paneRect(int outWidth, int outHeight, int paneWidth, int paneHeight);
 
-// Shrinks an indexed image (rows top first) so that no line or text stroke is lost. Each target
-// pixel stands for a block of source pixels and takes the colour of that block which is rarest
-// in the block's neighbourhood (the block widened by one block on every side): the ink of a
-// thin line or stroke, not the ground it is drawn on. A block of one colour keeps it. Where the
-// target is not smaller along an axis, a block is one source pixel (nearest) along it.
-void shrinkKeepingLines(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::uint8_t* target,
-                        int targetWidth, int targetHeight);
+// Where the pane is shown and which part of it. A client area that holds the whole pane shows it
+// as paneRect says (1:1 at the default size, enlarged in blocks when larger). One smaller than
+// the pane along either axis shows it 1:1, never shrunk (shrinking blurs or changes digits):
+// along such an axis the shown part starts at the scroll offset and a scroll bar of
+// scrollBarThickness pixels lies beside the pane; along an axis with room it is centred.
+inline constexpr int scrollBarThickness = 10;
+struct PaneView {
+    Rect shown;                 // client area showing the pane
+    Rect source;                // the part of the pane shown there
+    bool oneToOne = true;       // shown.w == source.w and shown.h == source.h
+    Rect horizontalBar;         // w 0 when the pane fits across
+    Rect verticalBar;           // h 0 when the pane fits down
+};
+// scrollX and scrollY are held to the offsets the view can take (0 when the pane fits).
+PaneView paneView(int outWidth, int outHeight, int paneWidth, int paneHeight, int& scrollX, int& scrollY);
+// The thumb of a scroll bar: the shown part of the pane along the bar.
+Rect scrollThumb(const Rect& bar, bool horizontal, int offset, int shownSize, int paneSize);
+
+// The text as it fits in maxWidth pixels (width measures a text): whole, or its longest beginning
+// that fits followed by "...", the blanks before the dots left out.
+std::string fitWithEllipsis(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& width);
 
 // A menu item text such as "E&xit" or "&Full Screen  Alt+Enter": the label shown ("Exit",
 // "Full Screen"), the position of its access letter in the label (-1 when none), the access
