@@ -23,6 +23,7 @@ for program in Strakon Pickara Curvella; do
 done
 doc="$root/usr/share/doc/tarnova"
 [ -f "$doc/case-files.md" ] || { echo "case-file guide missing"; exit 1; }
+[ -f "$doc/fonts-liberation2.copyright" ] || { echo "licence of the built-in fonts missing"; exit 1; }
 for image in $(grep -o 'docs/[A-Za-z0-9_.-]*\.png' "$doc/README.md" | sort -u); do
   [ -f "$doc/$image" ] || { echo "README's $image missing"; exit 1; }
 done

@@ -68,8 +68,9 @@ TEST(ParallelCaseStudies, EveryFileStatusAndMessageIsThatOfAOneThreadRun)
 
 namespace {
 
-// A headless run maps none of the window-system, audio or sound-file libraries: the window
-// module is loaded only when a display is reachable.
+// A headless run maps none of the window-system, audio or sound-file libraries (the window
+// module is loaded only when a display is reachable), nor the font configuration library: the
+// fonts are built in.
 TEST(HeadlessStart, MapsNoWindowOrSoundLibrary)
 {
     TempDir dir;
@@ -79,7 +80,7 @@ TEST(HeadlessStart, MapsNoWindowOrSoundLibrary)
     ::unsetenv("LD_DEBUG");
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_NE(run.errors.find("file=libstdc++"), std::string::npos) << "no loader trace";
-    for (const char* library : {"libSDL2", "libpulse", "libasound", "libX11", "libsndfile", "tarnovaWindow"})
+    for (const char* library : {"libSDL2", "libpulse", "libasound", "libX11", "libsndfile", "tarnovaWindow", "libfontconfig"})
         EXPECT_EQ(run.errors.find(library), std::string::npos) << library << " was loaded";
 }
 
