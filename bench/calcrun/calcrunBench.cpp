@@ -123,6 +123,22 @@ void LargeCase(benchmark::State& state, ElementKernel kernel)
         benchmark::DoNotOptimize(r1);
     }
 }
+// The same case study from memory, no files: the calculation alone (default kernel).
+void LargeCaseInMemory(benchmark::State& state)
+{
+    SectionInput section;
+    section.title = "LARGE GIRDER";
+    section.firstHeaderValue = 1;
+    for (const GeoElement& e : largeGirder()) {
+        section.elements.push_back({e.frameSpacing, e.plateWidth, e.plateThickness, e.flangeWidth,
+                                    e.flangeThickness, e.webHeight, e.webThickness, e.propertySet, e.spare, e.depth,
+                                    e.x, e.y, e.orientation, e.kind});
+    }
+    section.materials = {{235, 206000}, {355, 206000}};
+    const CaseOptionsInput options{3, 1, 0, 4.5f, 0.0f, 0.0015f};
+    for (auto _ : state) benchmark::DoNotOptimize(runCaseStudy(section, options).ultimate.moment);
+}
+BENCHMARK(LargeCaseInMemory)->Unit(benchmark::kMillisecond);
 
 const bool registered = [] {
     benchmark::RegisterBenchmark("LargeCase", LargeCase, defaultElementKernel())->Unit(benchmark::kMillisecond);
