@@ -79,88 +79,90 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
     // kernel meets an element it would stop on, so the stop is the one-element code's own.
     ElementKernelFunction kernel = elementKernelFunction(elementKernel);
     if (kernel != nullptr) loadElementArrays();
-    try {
-        for (int k = 1; k <= stepCount; ++k) {
-            place.step = k;
-            curvature = static_cast<float>(k) / static_cast<float>(stepCount) * 2.0f * yieldCurvature;
-            int iterations = 0;
-            writeRecords(traceUnit, "(3F10.2)", {});
-            float previousForce = 0.0f;
-            bool bracketed = false;
-            float axialForce = 0.0f, momentX = 0.0f, momentY = 0.0f;
-            for (;;) {
-                axialForce = 0.0f;
-                momentX = 0.0f;
-                momentY = 0.0f;
-                if (kernel != nullptr &&
-                    kernel(elementArrays,
-                           {curvature, s.neutralAxisX, s.neutralAxisY, cosine, sine, behaviourCode, sheddingCode}) >= 0) {
-                    storeElementArrays();
-                    kernel = nullptr;
+    // A stop leaves the element table as the one-element code would.
+    struct StoreOnExit {
+        RunContext& run;
+        const ElementKernelFunction& kernel;
+        ~StoreOnExit()
+        {
+            if (kernel != nullptr) run.storeElementArrays();
+        }
+    } storeOnExit{*this, kernel};
+    for (int k = 1; k <= stepCount; ++k) {
+        place.step = k;
+        curvature = static_cast<float>(k) / static_cast<float>(stepCount) * 2.0f * yieldCurvature;
+        int iterations = 0;
+        writeRecords(traceUnit, "(3F10.2)", {});
+        float previousForce = 0.0f;
+        bool bracketed = false;
+        float axialForce = 0.0f, momentX = 0.0f, momentY = 0.0f;
+        for (;;) {
+            axialForce = 0.0f;
+            momentX = 0.0f;
+            momentY = 0.0f;
+            if (kernel != nullptr &&
+                kernel(elementArrays,
+                       {curvature, s.neutralAxisX, s.neutralAxisY, cosine, sine, behaviourCode, sheddingCode}) >= 0) {
+                storeElementArrays();
+                kernel = nullptr;
+            }
+            if (kernel != nullptr) {
+                // Summed in element order, as the one-element loop below.
+                for (int i = 0; i < s.elementCount; ++i) {
+                    const std::size_t j = static_cast<std::size_t>(i);
+                    axialForce += elementArrays.force[j];
+                    momentX += elementArrays.momentX[j];
+                    momentY += elementArrays.momentY[j];
                 }
-                if (kernel != nullptr) {
-                    // Summed in element order, as the one-element loop below.
-                    for (int i = 0; i < s.elementCount; ++i) {
-                        const std::size_t j = static_cast<std::size_t>(i);
-                        axialForce += elementArrays.force[j];
-                        momentX += elementArrays.momentX[j];
-                        momentY += elementArrays.momentY[j];
-                    }
-                } else {
-                    for (int n = 1; n <= s.elementCount; ++n) {
-                        const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);
-                        const Element& e = element(n);
-                        axialForce += force;
-                        momentX += force * (e.centroidY - s.neutralAxisY);
-                        momentY += force * (e.centroidX - s.neutralAxisX);
-                    }
-                }
-                // Elastic estimate of the move that cancels the axial force (enlarged from step 9 on);
-                // once the force has changed sign, halving moves that reverse at every sign change.
-                if (axialForce * previousForce < 0.0f) {
-                    axisShift = -axisShift / 2.0f;
-                    bracketed = true;
-                } else if (bracketed) {
-                    axisShift = axisShift / 2.0f;
-                } else {
-                    axisShift = std::max(1.0f, static_cast<float>(k) / 8.0f) * axialForce /
-                                (curvature * s.maxYoungsModulus * s.sectionArea);
-                }
-                requireFinite(axialForce, "the axial force of the section");
-                previousForce = axialForce;
-                ++iterations;
-                writeRecords(traceUnit, "(2I3,4E11.3,2F8.0,F7.1)",
-                             {k, iterations, curvature, momentX, momentY, axialForce, s.neutralAxisX, s.neutralAxisY,
-                              axisShift});
-                if (axisShiftConverged(axisShift, s.neutralAxisY) || std::fabs(axialForce / yieldForce) < 0.000001f)
-                    break;
-                s.neutralAxisY += cosine * axisShift;
-                s.neutralAxisX += sine * axisShift;
-                if (iterations > maxIterations) {
-                    stopRun("no equilibrium of the element forces after " + std::to_string(maxIterations) +
-                            " iterations" + whereInRun() + ": " + caseInputNamed());
+            } else {
+                for (int n = 1; n <= s.elementCount; ++n) {
+                    const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);
+                    const Element& e = element(n);
+                    axialForce += force;
+                    momentX += force * (e.centroidY - s.neutralAxisY);
+                    momentY += force * (e.centroidX - s.neutralAxisX);
                 }
             }
-            if (kernel != nullptr) storeElementArrays();
-            const float resultantMoment = std::sqrt(momentY * momentY + momentX * momentX);
-            requireFinite(curvature, "the curvature");
-            requireFinite(momentX, "the bending moment about the horizontal axis");
-            requireFinite(momentY, "the bending moment about the vertical axis");
-            requireFinite(resultantMoment, "the resultant bending moment");
-            requireFinite(s.neutralAxisX, "the neutral axis x");
-            requireFinite(s.neutralAxisY, "the neutral axis y");
-            progress.stepShown(k);
-            writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
-                         {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
-            stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature, s.neutralAxisX,
-                                                       s.neutralAxisY};
-            if (k >= 4) searchPeak(ultimate, stepResults, k, s.maxYieldStress);
-            writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
+            // Elastic estimate of the move that cancels the axial force (enlarged from step 9 on);
+            // once the force has changed sign, halving moves that reverse at every sign change.
+            if (axialForce * previousForce < 0.0f) {
+                axisShift = -axisShift / 2.0f;
+                bracketed = true;
+            } else if (bracketed) {
+                axisShift = axisShift / 2.0f;
+            } else {
+                axisShift = std::max(1.0f, static_cast<float>(k) / 8.0f) * axialForce /
+                            (curvature * s.maxYoungsModulus * s.sectionArea);
+            }
+            requireFinite(axialForce, "the axial force of the section");
+            previousForce = axialForce;
+            ++iterations;
+            writeRecords(traceUnit, "(2I3,4E11.3,2F8.0,F7.1)",
+                         {k, iterations, curvature, momentX, momentY, axialForce, s.neutralAxisX, s.neutralAxisY,
+                          axisShift});
+            if (axisShiftConverged(axisShift, s.neutralAxisY) || std::fabs(axialForce / yieldForce) < 0.000001f) break;
+            s.neutralAxisY += cosine * axisShift;
+            s.neutralAxisX += sine * axisShift;
+            if (iterations > maxIterations) {
+                stopRun("no equilibrium of the element forces after " + std::to_string(maxIterations) +
+                        " iterations" + whereInRun() + ": " + caseInputNamed());
+            }
         }
-    } catch (...) {
-        // A stop leaves the element table as the one-element code would.
         if (kernel != nullptr) storeElementArrays();
-        throw;
+        const float resultantMoment = std::sqrt(momentY * momentY + momentX * momentX);
+        requireFinite(curvature, "the curvature");
+        requireFinite(momentX, "the bending moment about the horizontal axis");
+        requireFinite(momentY, "the bending moment about the vertical axis");
+        requireFinite(resultantMoment, "the resultant bending moment");
+        requireFinite(s.neutralAxisX, "the neutral axis x");
+        requireFinite(s.neutralAxisY, "the neutral axis y");
+        progress.stepShown(k);
+        writeRecords(caseResultsUnit, "(I4,4E13.4,2F8.0)",
+                     {k, curvature, momentX, momentY, resultantMoment, s.neutralAxisX, s.neutralAxisY});
+        stepResults[static_cast<std::size_t>(k)] = {resultantMoment, momentX, momentY, curvature, s.neutralAxisX,
+                                                   s.neutralAxisY};
+        if (k >= 4) searchPeak(ultimate, stepResults, k, s.maxYieldStress);
+        writeCurveStep(k, curvature, resultantMoment, momentX, momentY);
     }
 
     requireFinite(ultimate.moment, "the ultimate bending moment");
