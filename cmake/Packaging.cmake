@@ -4,7 +4,8 @@
 #   lib/tarnova/              the window backend module
 #   share/tarnova/examples/   the example cases (tanker, box)
 #   share/man/man1/           the manual pages (docs/CMakeLists.txt)
-#   share/doc/tarnova/        README, docs/ (the case-file guide, images), copyright, changelog
+#   share/doc/tarnova/        README, docs/ (the case-file guide, images), copyright, changelog, the
+#                             licence of the fonts built into the programs (fonts-liberation2.copyright)
 #
 # Everything a headless run needs is the component "core", packaged as "tarnova". The window
 # backend, when it is a module loaded at run time (target tarnova_window), is the component
@@ -22,6 +23,17 @@ endforeach()
 # The window backend module, where the programs look for it: ../lib/tarnova beside bin/.
 if(TARGET tarnova_window)
   install(TARGETS tarnova_window LIBRARY DESTINATION lib/tarnova COMPONENT window)
+endif()
+
+# The programs carry Liberation 2 faces (Include/display/BuiltinFonts.cpp): their licence goes with them.
+set(TARNOVA_FONT_LICENCE /usr/share/doc/fonts-liberation2/copyright CACHE FILEPATH
+    "Licence of the built-in fonts (from the Debian package fonts-liberation2)")
+if(EXISTS ${TARNOVA_FONT_LICENCE})
+  install(FILES ${TARNOVA_FONT_LICENCE} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tarnova
+          RENAME fonts-liberation2.copyright
+          COMPONENT core)
+else()
+  message(WARNING "${TARNOVA_FONT_LICENCE} not found: the package would lack the fonts' licence")
 endif()
 
 foreach(example tanker box)

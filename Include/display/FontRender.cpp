@@ -2,6 +2,7 @@
 // code page of the programs' texts. Used with the display lock held.
 
 #include "display/Fonts.hpp"
+#include "display/BuiltinFonts.hpp"
 #include "display/Layer.hpp"
 
 #include <ft2build.h>
@@ -9,77 +10,76 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_SIZES_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <iconv.h>
 #include <tuple>
 
 namespace tarnova {
 
 namespace layer {
 
+// The upper half of the classic PC code page (850) the programs' texts use, as Unicode.
+constexpr std::array<char32_t, 128> codePage850 = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,
+    0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
+    0x00FF, 0x00D6, 0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192,
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA,
+    0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x00C0,
+    0x00A9, 0x2563, 0x2551, 0x2557, 0x255D, 0x00A2, 0x00A5, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3,
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4,
+    0x00F0, 0x00D0, 0x00CA, 0x00CB, 0x00C8, 0x0131, 0x00CD, 0x00CE,
+    0x00CF, 0x2518, 0x250C, 0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580,
+    0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE,
+    0x00DE, 0x00DA, 0x00DB, 0x00D9, 0x00FD, 0x00DD, 0x00AF, 0x00B4,
+    0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8,
+    0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
+};
+
 char32_t codePoint(unsigned char ch)
 {
-    // The programs' texts use the classic PC code page; the table is built once through iconv
-    // (Latin-1 when the conversion is not available).
-    static const std::array<char32_t, 256> table = [] {
-        std::array<char32_t, 256> t{};
-        for (int i = 0; i < 256; ++i) t[i] = static_cast<char32_t>(i);
-        iconv_t cd = iconv_open("UTF-32LE", "CP850");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return t;
-        for (int i = 128; i < 256; ++i) {
-            char in = static_cast<char>(i);
-            unsigned char out[4] = {};
-            char* inPtr = &in;
-            char* outPtr = reinterpret_cast<char*>(out);
-            std::size_t inLeft = 1, outLeft = 4;
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && outLeft == 0)
-                t[i] = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) | (out[3] << 24));
-        }
-        iconv_close(cd);
-        return t;
-    }();
-    return table[ch];
+    return ch < 128 ? static_cast<char32_t>(ch) : codePage850[static_cast<std::size_t>(ch - 128)];
 }
 
 const std::uint8_t* gridGlyph(unsigned char ch)
 {
+    // Each glyph is rendered the first time it is drawn.
     static std::array<std::array<std::uint8_t, cellHeight>, 256> glyphs{};
-    static bool built = false;
-    if (!built) {
-        built = true;
-        fonts::Renderer* r = fonts::gridRenderer();
-        for (int c = 33; c < 256; ++c) {
-            auto& cell = glyphs[c];
-            if (!r) {
-                // No font at all: a hollow box keeps text visible.
-                if (c < 127) {
-                    cell[3] = cell[12] = 0x7C;
-                    for (int y = 4; y < 12; ++y) cell[y] = 0x44;
-                }
-                continue;
-            }
-            if (c == 127 || (c < 128 && c < 32)) continue;
-            const fonts::Glyph& g = r->glyph(codePoint(static_cast<unsigned char>(c)));
-            const int x0 = g.left;
-            const int y0 = r->ascent() - g.top;
-            for (int y = 0; y < g.rows; ++y) {
-                const int cy = y0 + y;
-                if (cy < 0 || cy >= cellHeight) continue;
-                for (int x = 0; x < g.width; ++x) {
-                    const int cx = x0 + x;
-                    if (cx < 0 || cx >= cellWidth) continue;
-                    if (g.bits[static_cast<std::size_t>(y * g.width + x)]) cell[cy] |= static_cast<std::uint8_t>(0x80 >> cx);
-                }
-            }
+    static std::array<bool, 256> built{};
+    const int c = ch;
+    auto& cell = glyphs[c];
+    if (built[c]) return cell.data();
+    built[c] = true;
+    if (c < 33) return cell.data();
+    fonts::Renderer* r = fonts::gridRenderer();
+    if (!r) {
+        // No font at all: a hollow box keeps text visible.
+        if (c < 127) {
+            cell[3] = cell[12] = 0x7C;
+            for (int y = 4; y < 12; ++y) cell[y] = 0x44;
+        }
+        return cell.data();
+    }
+    if (c == 127) return cell.data();
+    const fonts::Glyph& g = r->glyph(codePoint(ch));
+    const int x0 = g.left;
+    const int y0 = r->ascent() - g.top;
+    for (int y = 0; y < g.rows; ++y) {
+        const int cy = y0 + y;
+        if (cy < 0 || cy >= cellHeight) continue;
+        for (int x = 0; x < g.width; ++x) {
+            const int cx = x0 + x;
+            if (cx < 0 || cx >= cellWidth) continue;
+            if (g.bits[static_cast<std::size_t>(y * g.width + x)]) cell[cy] |= static_cast<std::uint8_t>(0x80 >> cx);
         }
     }
-    return glyphs[ch].data();
+    return cell.data();
 }
 
 } // namespace layer
@@ -217,7 +217,7 @@ private:
     std::map<char32_t, Glyph> cache_;
 };
 
-// One FT_Face per file and index, with an FT_Size per renderer.
+// One FT_Face per built-in file and index, read from memory, with an FT_Size per renderer.
 FT_Face openFace(const std::string& file, int index)
 {
     static std::map<std::pair<std::string, int>, FT_Face> faces;
@@ -225,7 +225,13 @@ FT_Face openFace(const std::string& file, int index)
     auto it = faces.find(key);
     if (it != faces.end()) return it->second;
     FT_Face face = nullptr;
-    if (!library() || FT_New_Face(library(), file.c_str(), index, &face) != 0) face = nullptr;
+    for (const BuiltinFont& font : builtinFonts()) {
+        if (font.file != file) continue;
+        if (!library() || FT_New_Memory_Face(library(), font.data.data(), static_cast<FT_Long>(font.data.size()),
+                                             index, &face) != 0)
+            face = nullptr;
+        break;
+    }
     faces[key] = face;
     return face;
 }
@@ -276,32 +282,8 @@ Renderer* renderer(const FontFace& face, int height, int width, bool bold, bool 
 
 Renderer* gridRenderer()
 {
-    static Renderer* r = [] () -> Renderer* {
-        for (const char* name : {"Liberation Mono", "monospace"}) {
-            FcInit();
-            FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
-            if (!pattern) continue;
-            FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-            FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-            FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-            FcDefaultSubstitute(pattern);
-            FcResult result = FcResultNoMatch;
-            FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-            FcPatternDestroy(pattern);
-            if (!match) continue;
-            FcChar8* file = nullptr;
-            int index = 0;
-            Renderer* found = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-                FcPatternGetInteger(match, FC_INDEX, 0, &index);
-                found = makeRenderer(reinterpret_cast<const char*>(file), index, layer::cellHeight,
-                                     layer::cellWidth, false, false, 1, 0);
-            }
-            FcPatternDestroy(match);
-            if (found) return found;
-        }
-        return nullptr;
-    }();
+    static Renderer* r =
+        makeRenderer("LiberationMono-Regular.ttf", 0, layer::cellHeight, layer::cellWidth, false, false, 1, 0);
     return r;
 }
 

@@ -1,11 +1,10 @@
-// Graphic-text fonts: the loaded list (fontconfig), the option text, matching, and the drawing
-// of text in the selected font.
+// Graphic-text fonts: the loaded list (the fonts built in), the option text, matching, and the
+// drawing of text in the selected font.
 
 #include "display/Fonts.hpp"
+#include "display/BuiltinFonts.hpp"
 #include "display/TestHooks.hpp"
 #include "display/Layer.hpp"
-
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cctype>
@@ -185,54 +184,22 @@ Match matchFont(const std::vector<FontFace>& fonts, const FontRequest& request)
 
 namespace {
 
-// Every font face fontconfig lists, in the order the font numbers follow. Takes no lock.
+// Every face built in, in the order the font numbers follow. Takes no lock.
 std::vector<fonts::FontFace> listFonts()
 {
     std::vector<fonts::FontFace> list;
-    if (!FcInit()) return list;
-    FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_SPACING, FC_SCALABLE, FC_WEIGHT,
-                                            FC_SLANT, FC_WIDTH, FC_PIXEL_SIZE, nullptr);
-    FcFontSet* set = FcFontList(nullptr, pattern, objects);
-    FcObjectSetDestroy(objects);
-    FcPatternDestroy(pattern);
-    if (!set) return list;
-    for (int i = 0; i < set->nfont; ++i) {
-        FcPattern* p = set->fonts[i];
-        FcChar8* family = nullptr;
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(p, FC_FAMILY, 0, &family) != FcResultMatch
-            || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
-            continue;
-        fonts::FontStyle style;
-        style.file = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(p, FC_INDEX, 0, &style.faceIndex);
-        FcPatternGetInteger(p, FC_WEIGHT, 0, &style.weight);
-        FcPatternGetInteger(p, FC_SLANT, 0, &style.slant);
-        FcPatternGetInteger(p, FC_WIDTH, 0, &style.stretch);
-        int spacing = FC_PROPORTIONAL;
-        FcPatternGetInteger(p, FC_SPACING, 0, &spacing);
-        FcBool scalable = FcTrue;
-        FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
-        const std::string name = reinterpret_cast<const char*>(family);
-        auto it = std::find_if(list.begin(), list.end(), [&](const fonts::FontFace& f) {
-            return f.family == name && f.scalable == (scalable == FcTrue);
-        });
+    for (const fonts::BuiltinFont& font : fonts::builtinFonts()) {
+        auto it = std::find_if(list.begin(), list.end(),
+                               [&](const fonts::FontFace& f) { return f.family == font.family; });
         if (it == list.end()) {
-            list.push_back({name, spacing >= FC_MONO, scalable == FcTrue, {}, {}});
+            list.push_back({std::string(font.family), font.family == "Liberation Mono", true, {}, {}});
             it = list.end() - 1;
         }
-        if (!it->scalable) {
-            double pixelSize = 0;
-            if (FcPatternGetDouble(p, FC_PIXEL_SIZE, 0, &pixelSize) == FcResultMatch) {
-                const int h = static_cast<int>(pixelSize + 0.5);
-                const std::pair<int, int> size{h, h / 2};
-                if (std::find(it->sizes.begin(), it->sizes.end(), size) == it->sizes.end()) it->sizes.push_back(size);
-            }
-        }
+        fonts::FontStyle style;
+        style.file = std::string(font.file);
+        style.weight = font.weight;
         it->styles.push_back(style);
     }
-    FcFontSetDestroy(set);
     for (auto& f : list)
         std::sort(f.styles.begin(), f.styles.end(), [](const fonts::FontStyle& a, const fonts::FontStyle& b) {
             return std::tie(a.file, a.faceIndex) < std::tie(b.file, b.faceIndex);

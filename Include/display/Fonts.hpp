@@ -37,11 +37,11 @@ std::string standInFace(std::string_view face);
 
 // One style file of a face.
 struct FontStyle {
-    std::string file;
+    std::string file;           // a built-in file (BuiltinFonts.hpp)
     int faceIndex = 0;
-    int weight = 80;            // fontconfig weight (80 regular, 200 bold)
+    int weight = 80;            // 80 regular, 200 bold
     int slant = 0;              // 0 upright
-    int stretch = 100;          // fontconfig width (100 normal)
+    int stretch = 100;          // 100 normal
 };
 
 // One loaded font face with its style files. Fixed-size (raster) faces list their sizes.
@@ -91,7 +91,7 @@ public:
 // cannot be loaded. Renderers are kept for the life of the process.
 Renderer* renderer(const FontFace& face, int height, int width, bool bold, bool italic, int dx, int dy);
 
-// A renderer of the fixed-pitch face the text grid uses, found through fontconfig.
+// A renderer of the fixed-pitch face the text grid uses (Liberation Mono, built in).
 Renderer* gridRenderer();
 
 } // namespace tarnova::fonts

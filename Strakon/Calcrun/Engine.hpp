@@ -4,6 +4,7 @@
 // files and its tests.
 
 #include "Tables.hpp"
+#include "elementArrays.hpp"
 #include "Calcrun.hpp"
 
 #include <functional>
@@ -118,6 +119,14 @@ public:
     float radiusOfGyration(float ape, float aps, float zp, float as, float zs, float is, int n);
     float columnStrength(int n, float yieldStrain, float phiC, float area, float rho, int sheddingCode);
     float elementForce(int n, float curvature, float xna, float yna, float theta);
+    // The instruction set of the element model in the collapse iteration (scalar: elementForce
+    // element by element). Every choice gives the same bits.
+    ElementKernel elementKernel = defaultElementKernel();
+    // The element table as arrays for the element kernel, loaded when the collapse iteration starts.
+    ElementArrays elementArrays;
+    void loadElementArrays();
+    // The last evaluation's strain ratios, stresses and plate areas back into the element table.
+    void storeElementArrays();
 
     // ---- Collapse iteration
     void progressiveCollapse(int behaviourCode, int sheddingCode, float& result1, float& result2);

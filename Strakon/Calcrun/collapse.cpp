@@ -76,6 +76,19 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
     float axisShift = 0.0f;
     float curvature = 0.0f;
     const float yieldForce = s.maxYieldStress * s.sectionArea;
+    // The element kernel evaluates the arrays; the one-element code takes over for good when the
+    // kernel meets an element it would stop on, so the stop is the one-element code's own.
+    ElementKernelFunction kernel = elementKernelFunction(elementKernel);
+    if (kernel != nullptr) loadElementArrays();
+    // A stop leaves the element table as the one-element code would.
+    struct StoreOnExit {
+        RunContext& run;
+        const ElementKernelFunction& kernel;
+        ~StoreOnExit()
+        {
+            if (kernel != nullptr) run.storeElementArrays();
+        }
+    } storeOnExit{*this, kernel};
     for (int k = 1; k <= stepCount; ++k) {
         place.step = k;
         curvature = static_cast<float>(k) / static_cast<float>(stepCount) * 2.0f * yieldCurvature;
@@ -88,12 +101,28 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
             axialForce = 0.0f;
             momentX = 0.0f;
             momentY = 0.0f;
-            for (int n = 1; n <= s.elementCount; ++n) {
-                const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);
-                const Element& e = element(n);
-                axialForce += force;
-                momentX += force * (e.centroidY - s.neutralAxisY);
-                momentY += force * (e.centroidX - s.neutralAxisX);
+            if (kernel != nullptr &&
+                kernel(elementArrays,
+                       {curvature, s.neutralAxisX, s.neutralAxisY, cosine, sine, behaviourCode, sheddingCode}) >= 0) {
+                storeElementArrays();
+                kernel = nullptr;
+            }
+            if (kernel != nullptr) {
+                // Summed in element order, as the one-element loop below.
+                for (int i = 0; i < s.elementCount; ++i) {
+                    const std::size_t j = static_cast<std::size_t>(i);
+                    axialForce += elementArrays.force[j];
+                    momentX += elementArrays.momentX[j];
+                    momentY += elementArrays.momentY[j];
+                }
+            } else {
+                for (int n = 1; n <= s.elementCount; ++n) {
+                    const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);
+                    const Element& e = element(n);
+                    axialForce += force;
+                    momentX += force * (e.centroidY - s.neutralAxisY);
+                    momentY += force * (e.centroidX - s.neutralAxisX);
+                }
             }
             // Elastic estimate of the move that cancels the axial force (enlarged from step 9 on);
             // once the force has changed sign, halving moves that reverse at every sign change.
@@ -120,6 +149,7 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
                         " iterations" + whereInRun() + ": " + caseInputNamed());
             }
         }
+        if (kernel != nullptr) storeElementArrays();
         const float resultantMoment = std::sqrt(momentY * momentY + momentX * momentX);
         requireFinite(curvature, "the curvature");
         requireFinite(momentX, "the bending moment about the horizontal axis");

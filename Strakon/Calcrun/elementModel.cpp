@@ -113,3 +113,58 @@ float RunContext::elementForce(int n, float curvature, float xna, float yna, flo
 }
 
 } // namespace tarnova::calcrun
+
+namespace tarnova::calcrun {
+
+void RunContext::loadElementArrays()
+{
+    ElementArrays& a = elementArrays;
+    a.count = static_cast<std::size_t>(section.elementCount);
+    for (std::size_t i = 0; i < paddedElements; ++i) {
+        if (i >= a.count) {
+            // A bare hard corner of unit area and no strength: no stopping path, finite results.
+            a.x[i] = a.y[i] = a.centroidX[i] = a.centroidY[i] = 0.0f;
+            a.aspect[i] = a.plateSlenderness[i] = a.kind[i] = a.plateArea[i] = 1.0f;
+            a.residualStressRatio[i] = a.stiffenerArea[i] = a.plateCentroid[i] = 0.0f;
+            a.stiffenerCentroid[i] = a.stiffenerInertia[i] = a.yieldStress[i] = 0.0f;
+            a.frameSpacing[i] = a.yieldStrain[i] = a.trippingRatio[i] = a.stressArea[i] = 1.0f;
+            continue;
+        }
+        const int n = static_cast<int>(i) + 1;
+        const Element& e = element(n);
+        const MaterialSet& m = material(e.materialSet);
+        // The same operations as elementForce, done once.
+        a.x[i] = e.x;
+        a.y[i] = e.y;
+        a.centroidX[i] = e.centroidX;
+        a.centroidY[i] = e.centroidY;
+        a.aspect[i] = e.frameSpacing / e.plateWidth;
+        a.plateSlenderness[i] = e.plateSlenderness;
+        a.kind[i] = static_cast<float>(e.elementKind);
+        a.plateArea[i] = e.plateArea;
+        a.residualStressRatio[i] = e.residualStressRatio;
+        a.stiffenerArea[i] = e.stiffenerArea;
+        a.plateCentroid[i] = -e.plateThickness / 2.0f;
+        a.stiffenerCentroid[i] = e.stiffenerCentroid;
+        a.stiffenerInertia[i] = e.stiffenerInertia;
+        a.frameSpacing[i] = e.frameSpacing;
+        a.yieldStrain[i] = m.yieldStrainRoot * m.yieldStrainRoot;
+        a.yieldStress[i] = m.yieldStress;
+        a.trippingRatio[i] = trippingStress(n, 1);
+        a.stressArea[i] = e.plateArea + e.stiffenerArea;
+    }
+}
+
+void RunContext::storeElementArrays()
+{
+    const ElementArrays& a = elementArrays;
+    for (std::size_t i = 0; i < a.count; ++i) {
+        Element& e = element(static_cast<int>(i) + 1);
+        e.strainRatio = a.strainRatio[i];
+        e.effectivePlateArea = a.effectivePlateArea[i];
+        e.stiffnessPlateArea = a.stiffnessPlateArea[i];
+        e.elementStress = a.elementStress[i];
+    }
+}
+
+} // namespace tarnova::calcrun

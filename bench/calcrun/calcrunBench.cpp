@@ -1,6 +1,7 @@
-// Speed of the collapse engine: element force evaluations per second, and one 600-element case of
-// 50 steps with all its files.
-//   calcrunBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+// Speed of the collapse engine: element force evaluations per second, one by one and as arrays on
+// each element kernel this processor runs, and one 600-element case of 50 steps with all its files
+// on each kernel (LargeCase is the default, the widest).
+//   calcrunBench --benchmark_repetitions=11 --benchmark_report_aggregates_only=true
 
 #include "CaseFiles.hpp"
 
@@ -8,7 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
+#include <string>
 
 namespace tarnova::calcrun {
 namespace {
@@ -83,11 +86,35 @@ void ElementForce(benchmark::State& state)
 }
 BENCHMARK(ElementForce);
 
-void LargeCase(benchmark::State& state)
+// One evaluation of all 600 elements as arrays.
+void ElementKernelPass(benchmark::State& state, ElementKernel kernel)
+{
+    test::ScratchCase scratch;
+    writeLargeCase(scratch);
+    scratch.openRunUnits();
+    auto run = std::make_unique<RunContext>(defaultUnits());
+    float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
+    test::runOneCase(*run, r1, r2, elastic, plastic);
+    const float curvature = run->stepResults[25].curvature, theta = run->options.heelAngle;
+    const KernelCall call{curvature,        run->section.neutralAxisX,  run->section.neutralAxisY,
+                          std::cos(theta),  std::sin(theta),            run->options.behaviourCode,
+                          run->options.sheddingCode};
+    ElementKernelFunction function = elementKernelFunction(kernel);
+    run->loadElementArrays();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(function(run->elementArrays, call));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * run->section.elementCount);
+    scratch.closeRunUnits();
+}
+
+void LargeCase(benchmark::State& state, ElementKernel kernel)
 {
     test::ScratchCase scratch;
     writeLargeCase(scratch);
     auto run = std::make_unique<RunContext>(defaultUnits());
+    run->elementKernel = kernel;
     for (auto _ : state) {
         scratch.openRunUnits();
         float r1 = 0, r2 = 0, elastic = 0, plastic = 0;
@@ -96,7 +123,33 @@ void LargeCase(benchmark::State& state)
         benchmark::DoNotOptimize(r1);
     }
 }
-BENCHMARK(LargeCase)->Unit(benchmark::kMillisecond);
+// The same case study from memory, no files: the calculation alone (default kernel).
+void LargeCaseInMemory(benchmark::State& state)
+{
+    SectionInput section;
+    section.title = "LARGE GIRDER";
+    section.firstHeaderValue = 1;
+    for (const GeoElement& e : largeGirder()) {
+        section.elements.push_back({e.frameSpacing, e.plateWidth, e.plateThickness, e.flangeWidth,
+                                    e.flangeThickness, e.webHeight, e.webThickness, e.propertySet, e.spare, e.depth,
+                                    e.x, e.y, e.orientation, e.kind});
+    }
+    section.materials = {{235, 206000}, {355, 206000}};
+    const CaseOptionsInput options{3, 1, 0, 4.5f, 0.0f, 0.0015f};
+    for (auto _ : state) benchmark::DoNotOptimize(runCaseStudy(section, options).ultimate.moment);
+}
+BENCHMARK(LargeCaseInMemory)->Unit(benchmark::kMillisecond);
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("LargeCase", LargeCase, defaultElementKernel())->Unit(benchmark::kMillisecond);
+    for (ElementKernel k : availableElementKernels()) {
+        const std::string name(elementKernelName(k));
+        benchmark::RegisterBenchmark(("LargeCase/" + name).c_str(), LargeCase, k)->Unit(benchmark::kMillisecond);
+        if (k != ElementKernel::scalar)
+            benchmark::RegisterBenchmark(("ElementKernelPass/" + name).c_str(), ElementKernelPass, k);
+    }
+    return true;
+}();
 
 } // namespace
 } // namespace tarnova::calcrun

@@ -3,10 +3,14 @@
 
 #include "display/Display.hpp"
 #include "display/Fonts.hpp"
+#include "display/Layer.hpp"
 #include "display/TestHooks.hpp"
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -125,6 +129,48 @@ protected:
         ASSERT_GT(loadFonts(), 0);
     }
 };
+
+// The faces are built in: the three stand-in families, each drawing in both weights, and the
+// grid's fixed-pitch face, whatever fonts the machine has.
+TEST_F(DrawnText, BuiltInFacesDrawInEveryWeight)
+{
+    const std::vector<FontFace>& list = fonts::loadedFonts();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].family, "Liberation Sans");
+    EXPECT_EQ(list[1].family, "Liberation Serif");
+    EXPECT_EQ(list[2].family, "Liberation Mono");
+    EXPECT_TRUE(list[2].fixedPitch);
+    for (const FontFace& face : list) {
+        for (bool bold : {false, true}) {
+            fonts::Renderer* r = fonts::renderer(face, 16, 0, bold, false, 1, 0);
+            ASSERT_NE(r, nullptr) << face.family;
+            const fonts::Glyph& g = r->glyph(U'A');
+            EXPECT_GT(std::count(g.bits.begin(), g.bits.end(), 1), 10) << face.family << (bold ? " bold" : "");
+        }
+    }
+    ASSERT_NE(fonts::gridRenderer(), nullptr);
+    const std::uint8_t* a = layer::gridGlyph('A');
+    EXPECT_TRUE(std::any_of(a, a + layer::cellHeight, [](std::uint8_t row) { return row != 0; }));
+}
+
+// The programs' texts are in the classic PC code page; the table built in is the one the C
+// library converts with.
+TEST(CodePage, BuiltInTableIsThatOfTheCLibrary)
+{
+    iconv_t cd = iconv_open("UTF-32LE", "CP850");
+    if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP850 conversion here";
+    for (int i = 0; i < 256; ++i) {
+        char in = static_cast<char>(i);
+        unsigned char out[4] = {};
+        char* inPtr = &in;
+        char* outPtr = reinterpret_cast<char*>(out);
+        std::size_t inLeft = 1, outLeft = 4;
+        ASSERT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1)) << i;
+        const char32_t expected = out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
+        EXPECT_EQ(layer::codePoint(static_cast<unsigned char>(i)), expected) << i;
+    }
+    iconv_close(cd);
+}
 
 TEST_F(DrawnText, EveryOptionTextOfTheProgramsSelectsAFont)
 {

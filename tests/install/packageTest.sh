@@ -49,6 +49,10 @@ for package in "${debs[@]}"; do
     [ -f "$root/usr/share/doc/$name/$file" ] || { echo "$name: no $file"; exit 1; }
   done
 done
+[ -f "$root/usr/share/doc/tarnova/fonts-liberation2.copyright" ] || { echo "licence of the built-in fonts missing"; exit 1; }
+for image in $(grep -o 'docs/[A-Za-z0-9_.-]*\.png' "$root/usr/share/doc/tarnova/README.md" | sort -u); do
+  [ -f "$root/usr/share/doc/tarnova/$image" ] || { echo "README's $image missing"; exit 1; }
+done
 [ -f "$root/usr/share/doc/tarnova/docs/case-files.md" ] || { echo "case-file guide missing"; exit 1; }
 "$python" "$source/tests/install/docLinks.py" "$root"
 

@@ -1,0 +1,65 @@
+// Choice of the element kernel: the widest instruction set this processor runs, or the one
+// TARNOVA_ELEMENT_KERNEL names (to compare them: every kernel gives the same bits).
+
+#include "elementArrays.hpp"
+
+#include <cstdlib>
+#include <cstdio>
+
+namespace tarnova::calcrun {
+
+std::vector<ElementKernel> availableElementKernels()
+{
+    std::vector<ElementKernel> kernels{ElementKernel::scalar};
+#if defined(TARNOVA_X86_KERNELS)
+    kernels.push_back(ElementKernel::sse2);   // part of every x86-64 processor
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) kernels.push_back(ElementKernel::avx2);
+    if (__builtin_cpu_supports("avx512f")) kernels.push_back(ElementKernel::avx512);
+#endif
+    return kernels;
+}
+
+std::string_view elementKernelName(ElementKernel k)
+{
+    switch (k) {
+    case ElementKernel::sse2: return "sse2";
+    case ElementKernel::avx2: return "avx2";
+    case ElementKernel::avx512: return "avx512";
+    case ElementKernel::scalar: break;
+    }
+    return "scalar";
+}
+
+ElementKernel defaultElementKernel()
+{
+    static const ElementKernel chosen = [] {
+        const std::vector<ElementKernel> kernels = availableElementKernels();
+        const char* wanted = std::getenv("TARNOVA_ELEMENT_KERNEL");
+        if (wanted != nullptr && *wanted != '\0') {
+            for (ElementKernel k : kernels)
+                if (elementKernelName(k) == wanted) return k;
+            std::fprintf(stderr, "TARNOVA_ELEMENT_KERNEL=%s is not a kernel this processor runs; using %s\n", wanted,
+                         std::string(elementKernelName(kernels.back())).c_str());
+        }
+        return kernels.back();
+    }();
+    return chosen;
+}
+
+ElementKernelFunction elementKernelFunction(ElementKernel k)
+{
+#if defined(TARNOVA_X86_KERNELS)
+    switch (k) {
+    case ElementKernel::sse2: return elementForcesSse2;
+    case ElementKernel::avx2: return elementForcesAvx2;
+    case ElementKernel::avx512: return elementForcesAvx512;
+    case ElementKernel::scalar: break;
+    }
+#else
+    (void)k;
+#endif
+    return nullptr;
+}
+
+} // namespace tarnova::calcrun
