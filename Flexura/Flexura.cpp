@@ -18,7 +18,7 @@
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"

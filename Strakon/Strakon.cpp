@@ -8,7 +8,7 @@
 
 #include "Calcrun/Calcrun.hpp"
 #include "Calcrun/plausibility.hpp"
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "StrakonRun.hpp"
 #include "StrakonHelp.hpp"
 #include "StrakonScreen.hpp"
