@@ -3,7 +3,7 @@
 #   bin/                      the programs
 #   share/tarnova/examples/   the example cases (tanker, box)
 #   share/man/man1/           the manual pages (docs/CMakeLists.txt)
-#   share/doc/tarnova/        README, the case-file guide
+#   share/doc/tarnova/        README, the case-file and section-file guides
 #
 # Everything a headless run needs is the component "core", packaged as "tarnova". The window
 # backend, when it is a module loaded at run time (target tarnova_window), is the component
@@ -11,7 +11,7 @@
 # the core alone. With no such module there is one package.
 include(GNUInstallDirs)
 
-foreach(program Strakon Pickara Curvella Flexura CsvToGeo)
+foreach(program Strakon Pickara Curvella Flexura Sagoma CsvToGeo)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT core)
   endif()
@@ -25,7 +25,7 @@ endif()
 foreach(example tanker box)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/${example}
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/tarnova/examples COMPONENT core
-          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro")
+          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro" PATTERN "*.sec")
 endforeach()
 
 set(CPACK_GENERATOR DEB)
@@ -54,6 +54,7 @@ set(CPACK_DEBIAN_CORE_DESCRIPTION
     "ultimate longitudinal strength of a ship's hull girder by progressive collapse
 Strakon computes the ultimate bending moment of a hull cross-section by progressive collapse;
 ${viewers}
+Sagoma builds the case files from a section described by strakes, stiffeners and steels.
 Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)

@@ -5,6 +5,8 @@ set -euo pipefail
 want=(cmake g++ make pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fontconfig)
 # The Python module (tarnova) is built with the rest.
 want+=(python3-dev pybind11-dev python3-numpy)
+# Sagoma reads section descriptions in TOML.
+want+=(libtomlplusplus-dev)
 if [ "${1:-build}" = test ]; then
   want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev ninja-build python3)
   # The Python module's tests and its examples (plots, Dask cluster).
