@@ -125,8 +125,13 @@ py::list resultList(const std::vector<StudyResult>& results)
 
 } // namespace
 
+namespace tarnova::python {
+void addSectionBuilder(py::module_& m);
+}
+
 PYBIND11_MODULE(_tarnova, m)
 {
+    tarnova::python::addSectionBuilder(m);
     m.doc() = "The compiled part of tarnova; use the package tarnova.";
     m.attr("STEP_COUNT") = stepCount;
     m.attr("MAX_ELEMENTS") = 600;
