@@ -42,6 +42,11 @@ Files written:
               the section to scale: plating, stiffeners on their side, hard
               corners, element numbers, steels by colour, elastic neutral axis
 
+With a display reachable the program then shows the section in a window: the
+wheel (or Ctrl with + and -) zooms about the pointer, a drag (or Ctrl with the
+arrows) moves it, Home shows it whole; Window > Exit ends. Headless it ends
+once the files are written.
+
 Warnings (standard error) name what is merely unusual: a strake far from an
 axis, a spacing that leaves a sliver, and the geometry checks Strakon --check
 makes on the section.
@@ -50,6 +55,7 @@ Exit status:
   0   the case files were written (or, with --check, the description is valid)
   1   the description has errors, a case file exists and --force was not
       given, or a file could not be written
+  3   the window was closed while the program worked
 
 The description is explained in /usr/share/doc/tarnova/section-files.md.
 )";
