@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -71,6 +72,14 @@ int buildAndWrite(const std::string& descriptionPath, bool force, bool checkOnly
         return 0;
     }
 
+    // The case name is the file's name less its 4-character extension, as the calculator cuts
+    // it: a description named otherwise would give case files of a strange name.
+    const std::size_t dot = descriptionPath.size() >= 4 ? descriptionPath.size() - 4 : std::string::npos;
+    if (dot == std::string::npos || strcasecmp(descriptionPath.c_str() + dot, ".sec") != 0) {
+        firstFailure = descriptionPath + ": a description's name ends in .sec (CASE.sec gives CASE.geo)";
+        std::fprintf(stderr, "%s\n", firstFailure.c_str());
+        return failureStatus;
+    }
     const CaseLocation location = locateCase(descriptionPath);
     if (location.caseName.empty()) {
         firstFailure = descriptionPath + ": no case name in the path (CASE.sec is expected)";

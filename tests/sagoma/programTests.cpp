@@ -93,6 +93,16 @@ TEST(Sagoma, InvalidDescriptionWritesNothingAndListsEveryError)
     EXPECT_FALSE(fs::exists(dir.path / "BOX.ana"));
 }
 
+TEST(Sagoma, DescriptionNotNamedSecIsRefused)
+{
+    TempDir dir;
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "box" / "BOX.sec", dir.path / "BOX.toml");
+    const ProgramRun r = run(SAGOMA_PROGRAM, "BOX.toml", dir.path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("ends in .sec"), std::string::npos) << r.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
 // The newcomer's slips of a hand-typed box, each flagged by Strakon --check; warnings leave the
 // status alone unless --strict.
 TEST(StrakonCheck, FlagsEachSlipAndStrictCountsThem)
