@@ -631,6 +631,13 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
         Strake& s = strakes[i];
         Placement& p = placements[i];
         const double length = std::hypot(s.to.x - s.from.x, s.to.y - s.from.y);
+        // A spacing far smaller than meant (a slip of units) must not place millions of elements.
+        if (s.count == 0 && length / s.spacing > maxElements) {
+            r.error(s.line, s.key + (s.profile ? ".spacing" : ".strip_width"),
+                    sagoma::number(s.spacing) + " mm on a strake " + sagoma::number(std::round(length)) +
+                        " mm long gives more than 600 elements: metres for millimetres?");
+            continue;
+        }
         if (!s.profile) {
             // Bare plating: equal strips covering the strake, each at its strip's centre.
             const int strips = s.count > 0 ? s.count : std::max(1, static_cast<int>(std::ceil(length / s.spacing - 1e-9)));
@@ -686,7 +693,8 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
 
     // Strakes and corners merged by line.
     std::size_t si = 0, ci = 0;
-    while (si < strakes.size() || ci < corners.size()) {
+    if (!result.errors.empty()) return result;
+    while ((si < strakes.size() || ci < corners.size()) && out.elements.size() <= maxElements) {
         const bool takeCorner = ci < corners.size() && (si == strakes.size() || corners[ci].line < strakes[si].line);
         if (takeCorner) {
             const Corner& c = corners[ci++];
@@ -794,8 +802,11 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
         }
     }
 
-    if (out.elements.size() > maxElements)
-        r.error(0, "strake", std::to_string(out.elements.size()) + " elements: the calculator takes at most 600");
+    if (out.elements.size() > maxElements) {
+        const bool cut = si < strakes.size() || ci < corners.size();   // placing stopped early
+        r.error(0, "strake", std::to_string(out.elements.size()) + (cut ? " elements and more" : " elements") +
+                                 ": the calculator takes at most 600");
+    }
     if (out.elements.empty()) r.error(0, "strake", "the description places no element");
 
     double minX = 0, maxX = 0, minY = 0, maxY = 0;

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 
 namespace tarnova::sagoma {
@@ -260,6 +263,7 @@ TEST(Errors, EachNamesItsLineAndKey)
         {"[[strake]]\nfrom = [0, 0]\nto = [1000, 0]\nthickness = 12\nsteel = \"mild\"\nstrips = 2\ncorners = \"both\"\n", 1, "strake[1].corner_width", "cannot follow from the rule"},
         {"[[strake]]\nfrom = [0, 0]\nto = [1000, 0]\nthickness = 12\nsteel = \"mild\"\nstrips = 2.5\n", 6, "strake[1].strips", "whole number"},
         {"[[corner]]\nat = [0, 0]\nwidth = 500\nsteel = \"mild\"\n", 1, "corner[1].thickness", "missing"},
+        {"[[strake]]\nfrom = [0, 0]\nto = [100000, 0]\nthickness = 12\nsteel = \"mild\"\nstrip_width = 0.7\n", 1, "strake[1].strip_width", "metres for millimetres?"},
         {"[[strake]]\nfrom = [0, 0]\nto = [1000, 0]\nthickness = 12\nsteel = \"mild\"\nstrips = 2\n[[study]]\nname = \"sagging\"\nheel = 180\n", 9, "study[1].heel", "contradicts"},
         {"[[strake]]\nfrom = [0, 0]\nto = [1000, 0]\nthickness = 12\nsteel = \"mild\"\nstrips = 2\n[[study]]\nname = \"heeled\"\n", 7, "study[1].heel", "missing"},
         {"[[strake]]\nfrom = [0, 0]\nto = [1000, 0]\nthickness = 12\nsteel = \"mild\"\nstrips = 2\n[[study]]\nname = \"sagging\"\nmodes = \"X\"\n", 9, "study[1].modes", "\"E\""},
@@ -352,6 +356,45 @@ modes = "E"
     EXPECT_NE(geo.find(" 2400.0  500.0   12.0    0.0    0.0    0.0    0.0 1. .00 .00    250.0      0.0 2 3\r\n"),
               std::string::npos)
         << geo;
+}
+
+} // namespace
+} // namespace tarnova::sagoma
+
+namespace tarnova::sagoma {
+namespace {
+
+// Short fuzz run: the box description with bytes changed, dropped or repeated at random (fixed
+// seed). Every variant either builds or reports errors with a line; none crashes or hangs.
+TEST(DescriptionFuzz, MutatedDescriptionsBuildOrReportErrors)
+{
+    std::ifstream in(std::string(EXAMPLES_DIR) + "/box/BOX.sec", std::ios::binary);
+    const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(original.empty());
+    std::mt19937 random(19);
+    const std::string alphabet = "0123456789.-+eE[]=\"#\n xyz_,{}";
+    int built = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = original;
+        const int edits = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < edits && !text.empty(); ++k) {
+            const std::size_t at = random() % text.size();
+            switch (random() % 3) {
+            case 0: text[at] = alphabet[random() % alphabet.size()]; break;
+            case 1: text.erase(at, 1 + random() % 8); break;
+            default: text.insert(at, text.substr(at, 1 + random() % 16)); break;
+            }
+        }
+        const BuildResult r = buildSection(text, "F.sec");
+        if (r.ok()) {
+            ++built;
+            EXPECT_LE(r.section.elements.size(), static_cast<std::size_t>(maxElements));
+            EXPECT_FALSE(geometryText(r.section).empty());
+        } else {
+            for (const Note& n : r.errors) EXPECT_FALSE(n.what.empty());
+        }
+    }
+    EXPECT_GT(built, 0);
 }
 
 } // namespace
