@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tarnova::sagoma {
 
@@ -23,6 +24,14 @@ constexpr std::array<const char*, 10> digitRows = {"111101101101111", "010110010
                                                    "111001111001111", "101101111001001", "111100111001111",
                                                    "111100111101111", "111001001001001", "111101111101111",
                                                    "111101111001111"};
+// Capitals in the same grid, for the steels' names in the legend.
+constexpr std::array<const char*, 26> letterRows = {
+    "010101111101101", "110101110101110", "011100100100011", "110101101101110", "111100110100111",
+    "111100110100100", "011100101101011", "101101111101101", "111010010010111", "001001001101010",
+    "101101110101101", "100100100100111", "101111111101101", "110101101101101", "010101101101010",
+    "110101110100100", "010101101111011", "110101110101101", "011100010001110", "111010010010010",
+    "101101101101111", "101101101101010", "101101111111101", "101101010101101", "101101010010010",
+    "111001010100111"};
 constexpr int glyphWidth = 8, glyphHeight = 10;
 
 struct Canvas {
@@ -49,16 +58,25 @@ struct Canvas {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) set(x, y, c);
     }
-    void number(int x, int y, int value, std::uint8_t c)
+    void number(int x, int y, int value, std::uint8_t c) { text(x, y, std::to_string(value), c); }
+    // Digits and letters (small ones as capitals); "-" and "." as strokes; anything else a space.
+    // Returns the x after the text.
+    int text(int x, int y, std::string_view s, std::uint8_t c)
     {
-        const std::string text = std::to_string(value);
-        for (char ch : text) {
-            const char* rows = digitRows[static_cast<std::size_t>(ch - '0')];
-            for (int r = 0; r < 5; ++r)
-                for (int k = 0; k < 3; ++k)
-                    if (rows[r * 3 + k] == '1') box(x + 2 * k, y + 2 * r, x + 2 * k + 1, y + 2 * r + 1, c);
+        for (char ch : s) {
+            const char* rows = nullptr;
+            if (ch >= '0' && ch <= '9') rows = digitRows[static_cast<std::size_t>(ch - '0')];
+            else if (ch >= 'A' && ch <= 'Z') rows = letterRows[static_cast<std::size_t>(ch - 'A')];
+            else if (ch >= 'a' && ch <= 'z') rows = letterRows[static_cast<std::size_t>(ch - 'a')];
+            else if (ch == '-') rows = "000000111000000";
+            else if (ch == '.') rows = "000000000000010";
+            if (rows)
+                for (int r = 0; r < 5; ++r)
+                    for (int k = 0; k < 3; ++k)
+                        if (rows[r * 3 + k] == '1') box(x + 2 * k, y + 2 * r, x + 2 * k + 1, y + 2 * r + 1, c);
             x += glyphWidth;
         }
+        return x;
     }
 };
 
@@ -182,17 +200,17 @@ Picture drawSection(const BuiltSection& s, int width)
         if (!placed) ++p.unlabelled;
     }
 
-    // Legend: a swatch per steel with its set number and yield stress.
+    // Legend: a swatch per steel with its set number, name and yield stress; the neutral axis.
     int lx = margin;
     const int ly = height - 30;
     for (std::size_t k = 0; k < s.steels.size(); ++k) {
         c.box(lx, ly, lx + 20, ly + glyphHeight, static_cast<std::uint8_t>(firstSteel + k % 5));
-        c.number(lx + 26, ly, static_cast<int>(k + 1), ink);
-        c.box(lx + 36, ly + 4, lx + 40, ly + 5, ink);
-        c.number(lx + 46, ly, static_cast<int>(std::lround(s.steels[k].yieldStress)), ink);
-        lx += 110;
+        const std::string entry = std::to_string(k + 1) + " " + s.steels[k].name.substr(0, 16) + " " +
+                                  std::to_string(std::lround(s.steels[k].yieldStress));
+        lx = c.text(lx + 26, ly, entry, ink) + 30;
     }
-    c.line(lx + 10, ly + 5, lx + 60, ly + 5, axis, 1, 6);
+    c.line(lx, ly + 5, lx + 50, ly + 5, axis, 1, 6);
+    c.text(lx + 60, ly, "NEUTRAL AXIS", ink);
     return p;
 }
 
