@@ -162,16 +162,20 @@ int main(int argc, char** argv)
 {
     if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::strakonHelp))
         return *status;
-    if (argc >= 2 && std::string_view(argv[1]) == "--check") {
-        // "--check [--strict] PATH" or "--check PATH --strict".
-        const char* path = nullptr;
-        bool strict = false, usage = false;
-        for (int i = 2; i < argc; ++i) {
-            if (std::string_view(argv[i]) == "--strict" && !strict) strict = true;
-            else if (!path) path = argv[i];
-            else usage = true;
-        }
-        if (!path || usage) {
+    // "--check [--strict] PATH" (the two options in either order, the path last or between them);
+    // "--strict" means nothing without "--check". A run takes its path first, as it always has.
+    bool check = false, strict = false, usage = false;
+    const char* path = nullptr;
+    const bool checkMode = argc >= 2 && (std::string_view(argv[1]) == "--check" || std::string_view(argv[1]) == "--strict");
+    for (int i = 1; checkMode && i < argc; ++i) {
+        const std::string_view a(argv[i]);
+        if (a == "--check" && !check) check = true;
+        else if (a == "--strict" && !strict) strict = true;
+        else if (!path) path = argv[i];
+        else usage = true;
+    }
+    if (check || strict) {
+        if (!check || !path || usage) {
             std::fputs("Usage: Strakon --check [--strict] /path/CASE.ana\n", stderr);
             return 1;
         }
