@@ -785,6 +785,23 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
     if (half) {
         const double c = centreline ? *centreline : *breadth / 2;
         const std::size_t halfCount = out.elements.size();
+        // A half lies on one side: elements on the other would be doubled over the first side's.
+        std::size_t below = 0, above = 0;
+        for (const PlacedElement& e : out.elements) {
+            if (e.x < c - sameSpot / 2) ++below;
+            if (e.x > c + sameSpot / 2) ++above;
+        }
+        if (below > 0 && above > 0) {
+            const bool stray = above < below;
+            for (const PlacedElement& e : out.elements)
+                if (stray ? e.x > c + sameSpot / 2 : e.x < c - sameSpot / 2) {
+                    r.warning(e.source, "section.centreline",
+                              std::to_string(stray ? above : below) + " element(s) lie beyond the centreline x = " +
+                                  sagoma::number(c) + " (the first at x = " + sagoma::number(e.x) +
+                                  "): a half describes one side; they are mirrored onto the other");
+                    break;
+                }
+        }
         for (std::size_t i = 0; i < halfCount; ++i) {
             PlacedElement e = out.elements[i];
             if (std::fabs(e.x - c) < sameSpot / 2) continue;

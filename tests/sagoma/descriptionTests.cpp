@@ -238,6 +238,15 @@ side = "+x"
     EXPECT_DOUBLE_EQ(mirroredSide.x, 3990);
     EXPECT_EQ(mirroredSide.orientation, 3);
     EXPECT_DOUBLE_EQ(h.section.breadth, 4000);
+    EXPECT_TRUE(h.warnings.empty()) << h.warnings.front().text();
+
+    // A strake that runs past the centreline of a half is warned of.
+    std::string across = half + strakes;
+    across.replace(across.find("to = [2000, 0]"), 14, "to = [2400, 0]");
+    const BuildResult a = buildSection(across, "A.sec");
+    ASSERT_TRUE(a.ok()) << allErrors(a);
+    ASSERT_FALSE(a.warnings.empty());
+    EXPECT_NE(a.warnings.front().what.find("beyond the centreline"), std::string::npos) << a.warnings.front().text();
 }
 
 TEST(Errors, EachNamesItsLineAndKey)
