@@ -502,7 +502,7 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
             good = false;
         } else if (countNode) {
             const auto c = countNode->value<double>();
-            if (!countNode->is_integer() || !c || *c < (s.profile ? 1 : 1) || *c > maxElements) {
+            if (!countNode->is_integer() || !c || *c < 1 || *c > maxElements) {
                 r.error(lineOf(*countNode), w + countKey, "must be a whole number from 1 to 600");
                 good = false;
             } else {
