@@ -15,7 +15,7 @@
 #include "interactionChart.hpp"
 #include "limits.hpp"
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"

@@ -1,7 +1,7 @@
 #include "caseFiles.hpp"
 
 #include "Engine.hpp"
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "records/Records.hpp"
 #include "replaceFile.hpp"
 

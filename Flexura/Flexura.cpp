@@ -23,7 +23,7 @@
 #include "momentChart.hpp"
 #include "report.hpp"
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"

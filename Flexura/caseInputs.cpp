@@ -4,7 +4,7 @@
 #include "firstYield.hpp"
 
 #include "Engine.hpp"               // calcrun::caseResultsFileName, the calculator's own naming
-#include "StrakonPaths.hpp"         // curveFileName
+#include "casePaths.hpp"         // curveFileName
 #include "display/Display.hpp"
 #include "elementStates.hpp"
 #include "records/FieldRead.hpp"

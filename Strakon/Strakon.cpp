@@ -8,7 +8,7 @@
 
 #include "Calcrun/Calcrun.hpp"
 #include "Calcrun/plausibility.hpp"
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "StrakonRun.hpp"
 #include "StrakonHelp.hpp"
 #include "StrakonScreen.hpp"
@@ -124,8 +124,9 @@ void strakon()
 }
 
 // Check mode: every problem of the case's three files on standard output, nothing computed and
-// nothing written. Status 0 for a clean case, 1 otherwise.
-int checkCase(std::string_view casePath)
+// nothing written. Status 0 for a clean case, 1 otherwise. The geometry warnings follow (also on
+// standard error); with `strict` they count as problems.
+int checkCase(std::string_view casePath, bool strict)
 {
     const CaseLocation location = locateCase(casePath);
     const std::string stem = location.directory.empty() || location.directory.back() == '/'
@@ -135,9 +136,21 @@ int checkCase(std::string_view casePath)
     calcrun::checkCaseFiles(check, stem);
     for (const calcrun::InputProblem& problem : check.problems())
         std::printf("%s\n", problem.text().c_str());
-    const std::size_t count = check.problems().size();
+    std::size_t count = check.problems().size();
+    SectionInput section;
+    std::string unread;
+    std::vector<std::string> warnings;
+    if (readSectionFiles(stem, section, unread)) warnings = sectionWarnings(section);
+    for (const std::string& warning : warnings) {
+        std::printf("warning: %s\n", escapeControlBytes(warning).c_str());
+        std::fprintf(stderr, "%s: warning: %s\n", escapeControlBytes(stem).c_str(), escapeControlBytes(warning).c_str());
+    }
+    if (strict) count += warnings.size();
     std::printf("%s: %zu problem%s in the .ana, .geo and .pro files\n", escapeControlBytes(stem).c_str(), count,
                 count == 1 ? "" : "s");
+    if (!warnings.empty())
+        std::printf("%s: %zu geometry warning%s%s\n", escapeControlBytes(stem).c_str(), warnings.size(),
+                    warnings.size() == 1 ? "" : "s", strict ? ", counted as problems (--strict)" : "");
     return count == 0 ? 0 : failureStatus;
 }
 
@@ -149,12 +162,24 @@ int main(int argc, char** argv)
 {
     if (const auto status = tarnova::answerCommandLine(argc, argv, tarnova::strakonHelp))
         return *status;
-    if (argc >= 2 && std::string_view(argv[1]) == "--check") {
-        if (argc != 3) {
-            std::fputs("Usage: Strakon --check /path/CASE.ana\n", stderr);
+    // "--check [--strict] PATH" (the two options in either order, the path last or between them);
+    // "--strict" means nothing without "--check". A run takes its path first, as it always has.
+    bool check = false, strict = false, usage = false;
+    const char* path = nullptr;
+    const bool checkMode = argc >= 2 && (std::string_view(argv[1]) == "--check" || std::string_view(argv[1]) == "--strict");
+    for (int i = 1; checkMode && i < argc; ++i) {
+        const std::string_view a(argv[i]);
+        if (a == "--check" && !check) check = true;
+        else if (a == "--strict" && !strict) strict = true;
+        else if (!path) path = argv[i];
+        else usage = true;
+    }
+    if (check || strict) {
+        if (!check || !path || usage) {
+            std::fputs("Usage: Strakon --check [--strict] /path/CASE.ana\n", stderr);
             return 1;
         }
-        return tarnova::checkCase(argv[2]);
+        return tarnova::checkCase(path, strict);
     }
     const tarnova::ProgramEntry entry{"Strakon", tarnova::menuSetup, tarnova::strakon};
     return tarnova::runProgram(argc, argv, entry);

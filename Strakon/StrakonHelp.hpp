@@ -7,11 +7,11 @@
 
 namespace tarnova {
 
-inline constexpr std::string_view strakonOwnOptions[] = {"--check"};
+inline constexpr std::string_view strakonOwnOptions[] = {"--check", "--strict"};
 
 inline constexpr std::string_view strakonHelpText =
 R"(Usage: Strakon /path/CASE.ana
-  or:  Strakon --check /path/CASE.ana
+  or:  Strakon --check [--strict] /path/CASE.ana
   or:  Strakon --help | --version
 
 Computes the ultimate longitudinal bending strength of a ship's hull girder by
@@ -25,7 +25,13 @@ written in the case directory.
 
 Options:
   --check     read and check the three case files, report every problem,
-              compute and write nothing; status 0 when clean, 1 otherwise
+              compute and write nothing; status 0 when clean, 1 otherwise.
+              Geometry warnings follow (also on standard error): elements on
+              one spot or far outside the breadth or depth, orientations not
+              1 to 4, implausible yield stresses and moduli, slender plates
+              and webs, property sets unused or missing; each names the
+              typing slip it may be. They do not change the status
+  --strict    with --check: count the geometry warnings as problems
   --help      print this help and exit
   --version   print the version and exit
 

@@ -1,6 +1,6 @@
 #include "StrakonPool.hpp"
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "StrakonRun.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"

@@ -2,7 +2,7 @@
 
 #include "Calcrun/Calcrun.hpp"
 #include "Calcrun/plausibility.hpp"
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "StrakonPool.hpp"
 #include "StrakonScreen.hpp"
 #include "StrakonSummary.hpp"

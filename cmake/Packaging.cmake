@@ -4,8 +4,9 @@
 #   lib/tarnova/              the window backend module
 #   share/tarnova/examples/   the example cases (tanker, box)
 #   share/man/man1/           the manual pages (docs/CMakeLists.txt)
-#   share/doc/tarnova/        README, docs/ (the case-file guide, images), copyright, changelog, the
-#                             licence of the fonts built into the programs (fonts-liberation2.copyright)
+#   share/doc/tarnova/        README, docs/ (the case-file, section-file and assessment guides, images),
+#                             copyright, changelog, the licence of the fonts built into the programs
+#                             (fonts-liberation2.copyright)
 #
 # Everything a headless run needs is the component "core", packaged as "tarnova". The window
 # backend, when it is a module loaded at run time (target tarnova_window), is the component
@@ -39,7 +40,7 @@ endif()
 foreach(example tanker box)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/${example}
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/tarnova/examples COMPONENT core
-          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro" PATTERN "*.lim")
+          FILES_MATCHING PATTERN "*.ana" PATTERN "*.geo" PATTERN "*.pro" PATTERN "*.lim" PATTERN "*.sec")
 endforeach()
 
 # The Python package laid out as Debian's python3 finds it below /usr: only the package installs
@@ -117,6 +118,7 @@ set(CPACK_DEBIAN_CORE_DESCRIPTION
 Strakon computes the ultimate bending moment of a hull cross-section by
 progressive collapse, from fixed-column case files.
 ${viewers}
+Sagoma builds the case files from a section described by strakes, stiffeners and steels.
 ${assessment}Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)

@@ -8,6 +8,8 @@ want=(cmake g++ make pkg-config libxsimd-dev libsdl2-dev libx11-dev libfreetype-
 want+=(libtomlplusplus-dev)
 # The Python module (tarnova) is built with the rest.
 want+=(python3-dev pybind11-dev python3-numpy)
+# Sagoma reads section descriptions in TOML.
+want+=(libtomlplusplus-dev)
 if [ "${1:-build}" = test ]; then
   want+=(libgtest-dev libgmock-dev libbenchmark-dev gfortran xvfb xauth xdotool openbox clang libclang-rt-dev ninja-build python3)
   # The Python module's tests and its examples (plots, Dask cluster).

@@ -136,6 +136,18 @@ void openCaseStudyUnits(RecordUnits& units, std::string_view caseName, int caseS
 CaseStudyResult runCaseStudyFiles(RecordUnits& units, std::string_view caseName, int caseStudy,
                                   CollapseProgress* progress = nullptr);
 
+// ---- Geometry checks ----------------------------------------------------------------------
+
+// What is merely unusual in a section, as warnings that say which typing slip it may be: two
+// elements on one spot, an element far outside the header's breadth or depth, an orientation
+// not 1 to 4, a yield stress or Young's modulus outside what steel and aluminium have, slender
+// plates and webs, property sets unused or missing. Nothing here stops a run.
+std::vector<std::string> sectionWarnings(const SectionInput& section);
+
+// Reads "<stem>.geo" and "<stem>.pro" (every property record) as the calculator reads them, for
+// the checks above. Returns false with `problem` set when they cannot be read that way.
+bool readSectionFiles(std::string_view stem, SectionInput& section, std::string& problem);
+
 namespace calcrun {
 class RunContext;
 }

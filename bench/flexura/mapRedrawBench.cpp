@@ -5,7 +5,7 @@
 #include "caseInputs.hpp"
 #include "collapseMap.hpp"
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "display/TestHooks.hpp"
 
 #include <benchmark/benchmark.h>

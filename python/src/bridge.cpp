@@ -5,7 +5,7 @@
 #include "bridge.hpp"
 
 #include "Engine.hpp"
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 #include "resultsFileNames.hpp"
 #include "records/Records.hpp"
 

@@ -325,8 +325,13 @@ py::dict assessmentDict(const collaudo::Assessment& a)
 
 } // namespace
 
+namespace tarnova::python {
+void addSectionBuilder(py::module_& m);
+}
+
 PYBIND11_MODULE(_tarnova, m)
 {
+    tarnova::python::addSectionBuilder(m);
     m.doc() = "The compiled part of tarnova; use the package tarnova.";
     m.attr("STEP_COUNT") = stepCount;
     m.attr("MAX_ELEMENTS") = 600;

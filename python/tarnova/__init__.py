@@ -410,3 +410,86 @@ def interaction(case: Case, angles: int | Sequence[float], study: int = 1,
     return _tarnova.interaction(columns, yield_stress, youngs_modulus, studies, name,
                                 [float(a) for a in angles], study=int(study),
                                 threads=count)
+
+
+def build_section(description: str | os.PathLike, name: str | None = None) -> Case:
+    """The ``Case`` that ``Sagoma`` would write for a section description and the calculator
+    would then read: ``description`` is the path of a ".sec" file, or its text (anything holding
+    a line break is taken as text). Nothing is written where the description is; the case files
+    pass through a temporary directory so that they are read back by the calculator's own record
+    rules. The case name is the file's (cut to 8 characters), else ``name`` or "CASE".
+
+    Raises ``ValueError`` listing every error of the description (file, line and key) and
+    ``FileNotFoundError`` for a path that does not exist. Warnings are in ``case.warnings``."""
+    import tempfile
+
+    if isinstance(description, os.PathLike) or "\n" not in str(description):
+        path = os.fspath(description)
+        with open(path, encoding="utf-8") as file:
+            text = file.read()
+        file_name = path
+        stem = os.path.splitext(os.path.basename(path))[0][:8].rstrip() or "CASE"
+    else:
+        text = str(description)
+        file_name = "<text>"
+        stem = "CASE"
+    if name is not None:
+        stem = str(name)
+    geometry, properties, options, warnings = _tarnova.section_texts(text, file_name)
+    with tempfile.TemporaryDirectory() as work:
+        base = os.path.join(work, "CASE")
+        for extension, content in ((".geo", geometry), (".pro", properties),
+                                   (".ana", options or b" 0\r\n")):
+            with open(base + extension, "wb") as file:
+                file.write(content)
+        case = read_case(base + ".ana")
+    case.name = stem
+    case.warnings = list(warnings)
+    return case
+
+
+def _case_to_files(self, directory: str | os.PathLike, name: str | None = None, *,
+                   overwrite: bool = False) -> list:
+    """Writes the case as ``name``.geo, ``name``.pro and ``name``.ana in ``directory`` (name:
+    the case's own), in the records the calculator reads. An existing file is replaced only with
+    ``overwrite=True`` (``FileExistsError`` otherwise, before anything is written); each file is
+    written to a temporary beside it and renamed over its name. Returns the three paths."""
+    import tempfile
+
+    columns, yield_stress, youngs_modulus, studies, title, headings, header, _ = self._arguments()
+    stem = os.path.join(os.fspath(directory), str(name if name is not None else self.name))
+    record = _tarnova.format_record
+    count = len(columns[0])
+    geometry = [title, record("(3F10.1)", [float(v) for v in header]), record("(I4)", [count]),
+                headings or (" FRSPAC PLWIDT PLTHIC FLWIDT FLTHIC WEBHEI WEBTHI PS SPR DPT"
+                             "        X        Y OR KD")]
+    for i in range(count):
+        values = [float(columns[c][i]) for c in range(12)] + [int(columns[12][i]), int(columns[13][i])]
+        geometry.append(record("(7F7.1,F3.0,2F4.2,2F9.1,2I2)", values))
+    properties = [record("(2F10.1)", [float(y), float(e)]) for y, e in zip(yield_stress, youngs_modulus)]
+    options = [record("(I2)", [len(studies)])]
+    for s in studies:
+        options.append(record("(3I2,F5.2,F5.1,F5.4,F4.0)",
+                              [int(s[0]), int(s[1]), int(s[2])] + [float(v) for v in s[3:]]))
+    files = {stem + ".geo": geometry, stem + ".pro": properties, stem + ".ana": options}
+    if not overwrite:
+        for path in files:
+            if os.path.lexists(path):
+                raise FileExistsError(f"{path} exists: to_files(..., overwrite=True) replaces it")
+    for path, records in files.items():
+        handle, temporary = tempfile.mkstemp(prefix=os.path.basename(path) + ".",
+                                             dir=os.path.dirname(path) or ".")
+        try:
+            with os.fdopen(handle, "wb") as file:
+                file.write("".join(r + "\r\n" for r in records).encode("latin-1"))
+            os.replace(temporary, path)
+        except BaseException:
+            if os.path.exists(temporary):
+                os.unlink(temporary)
+            raise
+    return list(files)
+
+
+Case.to_files = _case_to_files
+Case.warnings = ()
+__all__ += ["build_section"]

@@ -77,6 +77,17 @@ headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER)
 printf '12\n' | "${headless[@]}" "$root/usr/bin/Pickara" "$case/TANKER.teA" 2>/dev/null
 "${headless[@]}" "$root/usr/bin/Curvella" "$case/TANKER.teA" </dev/null 2>/dev/null
 [ -s "$case/Element.012" ] && [ -s "$case/Elem012.bmp" ] || { echo "Curvella wrote no listing or image"; exit 1; }
+if [ -x "$root/usr/bin/Sagoma" ]; then
+  # The installed description rebuilds the installed case files byte for byte.
+  mkdir "$tmp/built" && cp "$case/TANKER.sec" "$tmp/built/"
+  "$root/usr/bin/Sagoma" "$tmp/built/TANKER.sec" >/dev/null || { echo "Sagoma failed"; exit 1; }
+  for extension in ana geo pro; do
+    cmp -s "$tmp/built/TANKER.$extension" "$root/usr/share/tarnova/examples/tanker/TANKER.$extension" ||
+      { echo "Sagoma's TANKER.$extension differs from the installed one"; exit 1; }
+  done
+  [ -s "$tmp/built/TANKER_section.png" ] || { echo "Sagoma drew no picture"; exit 1; }
+  [ -f "$doc/section-files.md" ] || { echo "section-file guide missing"; exit 1; }
+fi
 if [ -x "$root/usr/bin/Flexura" ]; then
   "${headless[@]}" "$root/usr/bin/Flexura" "$case/TANKER.ana" </dev/null 2>/dev/null
   [ -s "$case/TANKER_mk.csv" ] || { echo "Flexura wrote no curves"; exit 1; }

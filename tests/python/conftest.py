@@ -11,8 +11,7 @@ EXAMPLES = pathlib.Path(os.environ.get("TARNOVA_EXAMPLES",
                                        pathlib.Path(__file__).parents[2] / "examples"))
 # The programs run in other directories: their paths are made absolute.
 STRAKON = os.path.abspath(os.environ.get("TARNOVA_STRAKON", "build/Strakon/Strakon"))
-MAKE_EXAMPLES = os.path.abspath(os.environ.get("TARNOVA_MAKE_EXAMPLES",
-                                               "build/examples/makeExamples"))
+SAGOMA = os.path.abspath(os.environ.get("TARNOVA_SAGOMA", "build/Sagoma/Sagoma"))
 
 # Every example case: the two committed ones and the generated 600-element girder.
 CASES = ("TANKER", "BOX", "LARGE")
@@ -22,7 +21,9 @@ def copy_case(name: str, directory: pathlib.Path) -> pathlib.Path:
     """The three input files of an example case in the directory; the path of its ".ana"."""
     directory.mkdir(parents=True, exist_ok=True)
     if name == "LARGE":
-        subprocess.run([MAKE_EXAMPLES, "--large", str(directory)], check=True)
+        shutil.copy(EXAMPLES / "large" / "LARGE.sec", directory)
+        subprocess.run([SAGOMA, "--force", str(directory / "LARGE.sec")], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     else:
         for extension in (".ana", ".geo", ".pro"):
             shutil.copy(EXAMPLES / name.lower() / (name + extension), directory)

@@ -1,6 +1,6 @@
 // The case directory and case name taken from the command-line path.
 
-#include "StrakonPaths.hpp"
+#include "casePaths.hpp"
 
 #include <gtest/gtest.h>
 

@@ -79,10 +79,12 @@ void copyExample(const std::string& example, const fs::path& directory, const st
 
 void makeLargeCase(const fs::path& directory)
 {
-    const std::string command =
-        quoted(MAKE_EXAMPLES_PROGRAM) + " --large " + quoted(directory.string());
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "large" / "LARGE.sec", directory / "LARGE.sec",
+                  fs::copy_options::overwrite_existing);
+    const std::string command = quoted(SAGOMA_PROGRAM) + " --force " +
+                                quoted((directory / "LARGE.sec").string()) + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("makeExamples --large failed");
+        throw std::runtime_error("Sagoma LARGE.sec failed");
 }
 
 std::string readFile(const fs::path& file)

@@ -294,16 +294,23 @@ TEST(StrakonRun, RecordLayerErrorEndsWithFailure)
     EXPECT_FALSE(fs::exists(cases.path() / "TANKER.teB"));
 }
 
-TEST(Examples, CommittedCaseFilesAreWhatTheGeneratorWrites)
+// The committed case files of the examples are what Sagoma builds from their descriptions,
+// byte for byte.
+TEST(Examples, CommittedCaseFilesAreWhatSagomaBuildsFromTheirDescriptions)
 {
-    TempDir generated;
-    const std::string command = std::string("'") + MAKE_EXAMPLES_PROGRAM + "' '" +
-                                generated.path().string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* file : {"tanker/TANKER.ana", "tanker/TANKER.geo", "tanker/TANKER.pro",
-                             "box/BOX.ana", "box/BOX.geo", "box/BOX.pro"}) {
-        EXPECT_EQ(readFile(generated.path() / file), readFile(fs::path(EXAMPLES_DIR) / file))
-            << file;
+    for (const char* example : {"tanker/TANKER", "box/BOX"}) {
+        TempDir generated;
+        const fs::path source = fs::path(EXAMPLES_DIR) / example;
+        const std::string name = source.filename().string();
+        fs::copy_file(source.string() + ".sec", generated.path() / (name + ".sec"));
+        const std::string command = std::string("'") + SAGOMA_PROGRAM + "' '" +
+                                    (generated.path() / (name + ".sec")).string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << example;
+        for (const char* extension : {".ana", ".geo", ".pro"}) {
+            EXPECT_EQ(readFile(generated.path() / (name + extension)),
+                      readFile(source.string() + extension))
+                << example << extension;
+        }
     }
 }
 

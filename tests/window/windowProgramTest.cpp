@@ -728,3 +728,38 @@ TEST_F(WindowProgram, PickaraZoomKeepsTheNumberUnderThePointerAndADoubleClickThe
 
 } // namespace
 } // namespace tarnova::windowtest
+
+#ifdef SAGOMA_PROGRAM
+namespace tarnova::windowtest {
+namespace {
+
+// Sagoma writes the case files, then shows the section; the wheel zooms it and Exit ends the run.
+TEST_F(WindowProgram, SagomaShowsTheSectionZoomsWithTheWheelAndEndsOnExit)
+{
+    namespace fs = std::filesystem;
+    fs::copy_file(SAGOMA_BOX, fs::path(directory_) / "BOX.sec");
+    ASSERT_NO_FATAL_FAILURE(launch({SAGOMA_PROGRAM, directory_ + "/BOX.sec"}, "Section Builder"));
+    constexpr std::uint32_t white = 0xFFFFFF;
+    const int paneW = origin_.width, paneH = origin_.height - menuBarHeight - statusLineHeight;
+    auto inked = [&](const Screenshot& s) {
+        int n = 0;
+        for (int y = 0; y < paneH; ++y)
+            for (int x = 0; x < paneW; ++x) n += panePixel(s, x, y) != white;
+        return n;
+    };
+    const Screenshot whole = waitForScreen([&](const Screenshot& s) { return panePixel(s, 5, 5) == white && inked(s) > 500; });
+    EXPECT_TRUE(fs::exists(fs::path(directory_) / "BOX.geo"));
+    EXPECT_TRUE(fs::exists(fs::path(directory_) / "BOX_section.png"));
+    const int before = inked(whole);
+    ASSERT_TRUE(xdotool(x_.name(), {"mousemove", std::to_string(origin_.x + paneW / 4),
+                                    std::to_string(origin_.y + menuBarHeight + paneH / 4)}));
+    std::this_thread::sleep_for(150ms);
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(xdotool(x_.name(), {"click", "4"}));
+    waitForScreen([&](const Screenshot& s) { return inked(s) != before; });
+    clickWindowMenu(exitItem);
+    EXPECT_EQ(exitStatus(), std::optional<int>(0));
+}
+
+} // namespace
+} // namespace tarnova::windowtest
+#endif
