@@ -2,7 +2,7 @@
 // The case an assessment works on: its options, geometry and properties read through the record
 // layer, and the damaged cases written beside it as complete case folders and run with their files.
 
-#include "Calcrun/Calcrun.hpp"
+#include "Calcrun.hpp"
 
 #include <stdexcept>
 #include <string>
