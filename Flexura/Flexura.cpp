@@ -17,6 +17,7 @@
 #include "curvellaLaunch.hpp"
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
+#include "inputFile.hpp"
 
 #include "StrakonPaths.hpp"
 #include "Utilitar.hpp"
@@ -184,7 +185,15 @@ void run()
     }
     // A bare file name gives an empty directory, which cannot be entered: the message says so
     // and the case is looked for where the program stands, as the other programs do.
-    if (!changeDirectory(location.directory)) showFailure("Failed to change to directory");
+    if (!changeDirectory(location.directory)) {
+        // A directory that does not exist stops: going on here would show another case.
+        if (const std::string stop = caseDirectoryStop(location.directory); !stop.empty()) {
+            showFailure(stop);
+            setExitBehaviour(2);
+            exitProgram(failureStatus);
+        }
+        showFailure("Failed to change to directory");
+    }
     std::string directory(startDirectory.trimmed());
     if (!location.directory.empty()) {
         FixedText here(4096);

@@ -161,11 +161,11 @@ TEST(CaseStudyFromMemory, ImplausibleValuesAreRejectedByTheTableOfRanges)
         {[](SectionInput& s, CaseOptionsInput&) { s.elements[2].flangeWidth = 1e20f; },
          "flange width 1e+20 of element 3 is too large; allowed: 0 to 5000 mm"},
         {[](SectionInput& s, CaseOptionsInput&) { s.elements[6].x = -1e7f; },
-         "x -1e+07 of element 7 is too small; allowed: -99000 to 99000 mm"},
+         "x -10000000 of element 7 is too small; allowed: -99000 to 99000 mm"},
         {[](SectionInput& s, CaseOptionsInput&) { s.materials[1].yieldStress = 1e20f; },
          "yield stress 1e+20 of property set 2 is too large; allowed: 1 to 2000 N/mm2"},
         {[](SectionInput&, CaseOptionsInput& o) { o.heelAngle = 1e30f; },
-         "angle of heel 1e+30 of case study 1 is too large; allowed: -180 to 180 degrees"},
+         "angle of heel 1e+30 of case study 1 is too large; allowed: -99.9 to 999.9 degrees"},
         {[](SectionInput& s, CaseOptionsInput&) { s.materials.pop_back(); },
          "property set 2 is named by an element and the materials hold only 1"},
     };

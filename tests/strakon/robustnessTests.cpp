@@ -134,7 +134,7 @@ TEST(CheckMode, TenScatteredMistakesAreAllReported)
     TempDir cases;
     copyExample("tanker/TANKER", cases.path(), "TANKER");
     const fs::path ana = cases.path() / "TANKER.ana", geo = cases.path() / "TANKER.geo", pro = cases.path() / "TANKER.pro";
-    setField(ana, 3, 12, 16, "999.9");     // heel
+    setField(ana, 3, 12, 16, "-100.");     // heel
     setField(ana, 6, 17, 21, "-1");        // distortion
     setField(geo, 6, 36, 42, "1E20");      // web height
     setField(geo, 40, 22, 28, "-5");       // flange width

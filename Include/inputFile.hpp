@@ -1,0 +1,36 @@
+#pragma once
+// Input files refused before they are opened: a directory, device, FIFO or socket would block the
+// open or the read (a FIFO waits for a writer for ever) or never end (/dev/zero), so only regular
+// files are read, and only up to a size far above any case.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnova {
+
+// The largest input file read: 256 MiB. The largest section (600 elements) with every case study
+// and its curve file of 600 steps stays below 50 MB.
+inline constexpr std::uintmax_t inputFileLimit = 256u * 1024u * 1024u;
+
+// Why `path` cannot be read as an input file ("is a directory, not a file", "is a FIFO, not a
+// regular file", "is 300000000 bytes, more than the 268435456 an input file may hold"), or "" when
+// it is a regular file within the limit or does not exist (the caller's own "not found" stands).
+// Links are followed: a link to a regular file is read as that file. Nothing is opened.
+std::string inputFileRefusal(std::string_view path);
+
+// The same as a whole message naming the file ("/tmp/x.geo is a FIFO, not a regular file"), or "";
+// control bytes of the path written as \xhh, the path never shortened.
+std::string inputFileProblem(std::string_view path);
+
+// A path for a message: control bytes written as \xhh and a name longer than 60 characters cut to
+// its first 60, followed by "... (N characters)".
+std::string shownText(std::string_view text);
+
+// Why the directory part of a case path that could not be entered stops the program ("The
+// directory /no/such does not exist"), or "" when it is empty or blank: a bare file name keeps the
+// classic "Failed to change to directory" and the case is looked for where the program stands.
+// Called after the change of directory failed, with errno as that call left it.
+std::string caseDirectoryStop(std::string_view directory);
+
+} // namespace tarnova
