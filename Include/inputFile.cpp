@@ -9,18 +9,37 @@ namespace tarnova {
 
 namespace {
 
+// The length of the well-formed UTF-8 sequence at `at`, or 0.
+std::size_t utf8Length(std::string_view text, std::size_t at)
+{
+    const auto u = static_cast<unsigned char>(text[at]);
+    const std::size_t n = u >= 0xf0 && u <= 0xf4 ? 4 : u >= 0xe0 ? 3 : u >= 0xc2 && u < 0xe0 ? 2 : 0;
+    if (n == 0 || at + n > text.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(text[at + k]) & 0xc0) != 0x80) return 0;
+    return n;
+}
+
+// Control bytes and bytes that are no part of a UTF-8 character written as \xhh.
 std::string escaped(std::string_view text)
 {
     static constexpr char hex[] = "0123456789abcdef";
     std::string shown;
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7f) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        if (u >= 0x80) {
+            if (const std::size_t n = utf8Length(text, i); n > 0) {
+                shown += text.substr(i, n);
+                i += n - 1;
+                continue;
+            }
+        }
+        if (u < 0x20 || u >= 0x7f) {
             shown += "\\x";
             shown += hex[u >> 4];
             shown += hex[u & 0xf];
         } else {
-            shown += c;
+            shown += text[i];
         }
     }
     return shown;

@@ -23,8 +23,9 @@ std::string inputFileRefusal(std::string_view path);
 // control bytes of the path written as \xhh, the path never shortened.
 std::string inputFileProblem(std::string_view path);
 
-// A path for a message: control bytes written as \xhh and a name longer than 60 characters cut to
-// its first 60, followed by "... (N characters)".
+// A field for a message: control bytes and bytes that are no part of a UTF-8 character written
+// as \xhh, and a text longer than 60 characters cut to its first 60, followed by
+// "... (N characters)".
 std::string shownText(std::string_view text);
 
 // Why the directory part of a case path that could not be entered stops the program ("The
