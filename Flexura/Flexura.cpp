@@ -18,6 +18,7 @@
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
 #include "inputFile.hpp"
+#include "records/Records.hpp"
 
 #include "StrakonPaths.hpp"
 #include "Utilitar.hpp"
@@ -143,11 +144,13 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
         }
         case Action::save: {
             setStatusText("Writing images and tables...", 5);
-            const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+            std::string reason;
+            const std::string failed = writeOutputs(data, paneWidth, paneHeight, &reason);
             drawScreen(view, layout, paneWidth, paneHeight);
             saved = failed.empty();
-            setStatusText(saved ? "Images and tables written" : failed + " could not be written", 5);
-            if (!saved) std::fprintf(stderr, "%s could not be written\n", failed.c_str());
+            const std::string message = failed + " could not be written: " + reason;
+            setStatusText(saved ? "Images and tables written" : message, 5);
+            if (!saved) std::fprintf(stderr, "%s\n", escapeControlBytes(message).c_str());
             break;
         }
         case Action::exit: return saved;
@@ -211,9 +214,10 @@ void run()
     }
 
     if (displayIsHeadless()) {
-        const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+        std::string reason;
+        const std::string failed = writeOutputs(data, paneWidth, paneHeight, &reason);
         if (!failed.empty()) {
-            showFailure(failed + " could not be written");
+            showFailure(failed + " could not be written: " + reason);
             endProgram(startDirectory, failureStatus);
         }
         endProgram(startDirectory, 0);

@@ -10,9 +10,9 @@ namespace tarnova::flexura {
 // Writes the copy as an 8-bit palette PNG holding the palette entries up to the highest index
 // used. Written beside the target and renamed over it, so a failure leaves no half file.
 // False when the file cannot be written.
-bool writePng(const std::string& fileName, const PaneCopy& image);
+bool writePng(const std::string& fileName, const PaneCopy& image, std::string* reason = nullptr);
 
 // The whole pane as a PNG (the viewport is reset to the whole pane first).
-bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight);
+bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight, std::string* reason = nullptr);
 
 } // namespace tarnova::flexura
