@@ -164,6 +164,13 @@ TEST(CaseStudyFromMemory, ImplausibleValuesAreRejectedByTheTableOfRanges)
          "x -10000000 of element 7 is too small; allowed: -99000 to 99000 mm"},
         {[](SectionInput& s, CaseOptionsInput&) { s.materials[1].yieldStress = 1e20f; },
          "yield stress 1e+20 of property set 2 is too large; allowed: 1 to 2000 N/mm2"},
+        // Allowed ranges and values as the fields hold them, not rounded to six digits.
+        {[](SectionInput& s, CaseOptionsInput&) { s.materials[0].youngsModulus = 1000001.0f; },
+         "Young's modulus 1000001 of property set 1 is too large; allowed: 1000 to 1000000 N/mm2"},
+        {[](SectionInput&, CaseOptionsInput& o) { o.distortionCoefficient = 1.0f; },
+         "initial distortion coefficient 1 of case study 1 is too large; allowed: 0 to 0.9999"},
+        {[](SectionInput&, CaseOptionsInput& o) { o.spareOption = 1000.0f; },
+         "spare option 1000 of case study 1 is too large; allowed: -99 to 999"},
         {[](SectionInput&, CaseOptionsInput& o) { o.heelAngle = 1e30f; },
          "angle of heel 1e+30 of case study 1 is too large; allowed: -99.9 to 999.9 degrees"},
         {[](SectionInput& s, CaseOptionsInput&) { s.materials.pop_back(); },

@@ -196,6 +196,23 @@ std::vector<std::vector<std::string>> stepMoments(const fs::path& curveFile)
     return steps;
 }
 
+// An empty line after the last element record: the count says what is wrong, not the zero frame
+// spacing of an element 29 that nobody wrote.
+TEST(CountMessage, EmptyLineAfterTheLastElementIsNamedByTheCount)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeFile(cases.path() / "BOX.geo", readFile(cases.path() / "BOX.geo") + "\r\n");
+    const RunResult run = runStrakon(cases.path(), {(cases.path() / "BOX.ana").string()});
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(contains(run.errors, "BOX.geo declares 28 element records and holds 29")) << run.errors;
+    EXPECT_FALSE(contains(run.errors, "frame spacing")) << run.errors;
+    const RunResult check = runStrakon(cases.path(), {"--check", (cases.path() / "BOX.ana").string()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(contains(check.output, "BOX.geo declares 28 element records and holds 29")) << check.output;
+    EXPECT_FALSE(contains(check.output, "frame spacing")) << check.output;
+}
+
 // Heels from 0 to 360 degrees run on both examples and print in every file; 270 degrees gives the
 // moments of -90 within one unit of the last printed digit; the two share one results file name.
 TEST(HeelSweep, ZeroToThreeSixtyRunsOnBothExamplesAndTwoSeventyMatchesMinusNinety)
