@@ -71,9 +71,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Puts a directory, FIFO or link to /dev/zero where `name` stood.
+    // Puts a directory, FIFO or link to /dev/zero where `name` stood, or makes it a sparse file
+    // beyond the size limit.
     void spoil(const std::string& name, char kind)
     {
+        if (kind == 'b') {
+            fs::resize_file(dir / name, 300u * 1024u * 1024u);
+            return;
+        }
         fs::remove(dir / name);
         if (kind == 'd') fs::create_directory(dir / name);
         if (kind == 'f') ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
@@ -86,7 +91,7 @@ TEST_F(Box, FilesThatAreNoRegularFilesAreRefusedBeforeReadingNamingThem)
     struct Row {
         std::vector<std::string> command;   // after the program: the argument
         std::string file;
-        char kind;                          // d directory, f FIFO, z /dev/zero
+        char kind;                          // d directory, f FIFO, z /dev/zero, b 300 MiB
         std::string words;
     };
     const std::string box = "BOX.ana";
@@ -95,6 +100,9 @@ TEST_F(Box, FilesThatAreNoRegularFilesAreRefusedBeforeReadingNamingThem)
         {{STRAKON_PROGRAM, box}, "BOX.pro", 'd', "BOX.pro is a directory"},
         {{STRAKON_PROGRAM, "--check", box}, "BOX.ana", 'z', "BOX.ana is a device"},
         {{STRAKON_PROGRAM, "--check", box}, "BOX.geo", 'f', "BOX.geo is a FIFO"},
+        {{STRAKON_PROGRAM, box}, "BOX.ana", 'b', "BOX.ana is 314572800 bytes, more than the 268435456"},
+        {{STRAKON_PROGRAM, "--check", box}, "BOX.pro", 'b', "BOX.pro is 314572800 bytes, more than the 268435456"},
+        {{FLEXURA_PROGRAM, box}, "BOX.geo", 'b', "BOX.geo is 314572800 bytes, more than the 268435456"},
         {{PICKARA_PROGRAM, "BOX.teA"}, "BOX.teA", 'f', "BOX.teA is a FIFO"},
         {{CURVELLA_PROGRAM, "BOX.teA"}, "BOX.teA", 'z', "BOX.teA is a device"},
         {{CURVELLA_PROGRAM, "BOX.teA"}, "nElem.txt", 'f', "nElem.txt is a FIFO"},
