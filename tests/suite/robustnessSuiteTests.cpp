@@ -159,6 +159,7 @@ TEST_F(Box, CsvToGeoRefusesWhatTheCalculatorCannotReadAndNeverWritesThroughALink
         {header + "1e400,500,12,0,0,1,1,1\n", {}, "\"1e400\" is out of range; allowed: 0.1 to 99999.9"},
         {header + "42\x1b[31m,500,12,0,0,1,1,1\n", {}, "\"42\\x1b[31m\" is not a number"},
         {header + "42\xE9,500,12,0,0,1,1,1\n", {}, "\"42\\xe9\" is not a number"},
+        {header + "42\xE9,500,12,0,0,1,1,1\n", {}, "the sheet is not UTF-8 text (row 2 holds the byte \\xe9"},
         {header + std::string(100000, '7') + "x,500,12,0,0,1,1,1\n", {}, "... (100001 characters)\" is not a number"},
         {wide, {}, "the sheet is UTF-16 (little-endian) text"},
     };

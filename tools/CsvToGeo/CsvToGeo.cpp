@@ -142,6 +142,7 @@ int main(int argc, char** argv)
     if (!problems.empty()) {
         for (const std::string& problem : problems)
             std::fprintf(stderr, "%s: %s\n", sheetName.c_str(), problem.c_str());
+        if (!sheet.encodingNote.empty()) std::fprintf(stderr, "%s: %s\n", sheetName.c_str(), sheet.encodingNote.c_str());
         std::fprintf(stderr, "%s: %zu problem%s; %s is not written\n", sheetName.c_str(), problems.size(),
                      problems.size() == 1 ? "" : "s", geometryName.c_str());
         return failureStatus;

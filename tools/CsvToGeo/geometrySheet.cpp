@@ -177,6 +177,26 @@ std::string wideEncoding(std::string_view csv)
     return {};
 }
 
+// The first byte that is no part of a well-formed UTF-8 character, and its row; false for UTF-8.
+bool firstNonUtf8(std::string_view text, unsigned char& byte, int& row)
+{
+    row = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        if (u == '\n') ++row;
+        if (u < 0x80) continue;
+        const std::size_t n = u >= 0xf0 && u <= 0xf4 ? 4 : u >= 0xe0 && u < 0xf0 ? 3 : u >= 0xc2 && u < 0xe0 ? 2 : 0;
+        bool ok = n > 0 && i + n <= text.size();
+        for (std::size_t k = 1; ok && k < n; ++k) ok = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+        if (!ok) {
+            byte = u;
+            return true;
+        }
+        i += n - 1;
+    }
+    return false;
+}
+
 } // namespace
 
 Sheet readSheet(std::string_view csv)
@@ -187,6 +207,14 @@ Sheet readSheet(std::string_view csv)
         return sheet;
     }
     if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);   // the byte-order mark some exporters write
+    unsigned char byte = 0;
+    int byteRow = 0;
+    if (firstNonUtf8(csv, byte, byteRow)) {
+        static constexpr char hex[] = "0123456789abcdef";
+        sheet.encodingNote = std::string("the sheet is not UTF-8 text (row ") + std::to_string(byteRow) +
+                             " holds the byte \\x" + hex[byte >> 4] + hex[byte & 0xf] +
+                             "; Latin-1 or a Windows code page?): such bytes are shown as \\xhh; save it as CSV UTF-8";
+    }
     const std::string_view firstLine = csv.substr(0, csv.find_first_of("\r\n"));
     const bool semicolons = firstLine.find(';') != std::string_view::npos &&
                             firstLine.find(',') == std::string_view::npos;

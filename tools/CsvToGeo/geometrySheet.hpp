@@ -32,6 +32,8 @@ struct ElementRow {
 struct Sheet {
     std::vector<ElementRow> elements;
     std::vector<std::string> problems;   // one line per bad cell or header, in sheet order
+    // "the sheet is not UTF-8 text (row 3 holds the byte \xe9) ...", or "" for a UTF-8 sheet.
+    std::string encodingNote;
 };
 
 // Reads the CSV text. Cells are separated by commas, or by semicolons when the header row holds
