@@ -215,7 +215,8 @@ public:
             check_.report(problem(f, std::string(name) + owner_ + " is not a number", std::string("a number of the form ") + descriptor, true));
             return std::nullopt;
         case records::FieldStatus::outOfRange:
-            check_.report(problem(f, std::string(name) + owner_ + " is beyond the range of a real", "a finite number", true));
+            check_.report(problem(f, std::string(name) + owner_ + " is out of range (beyond the largest real, 3.4E38)",
+                                  "a finite number", true));
             return std::nullopt;
         }
         return std::nullopt;
