@@ -11,6 +11,7 @@
 #include "ElementScreen.hpp"
 #include "ViewerInput.hpp"
 #include "ViewerMessages.hpp"
+#include "inputFile.hpp"
 
 #include "Utilitar.hpp"
 #include "cores.hpp"
@@ -137,6 +138,12 @@ void runViewer()
     // A bare file name gives an empty directory, which cannot be entered: the message says so
     // and the run goes on where the program stands, as the calculator does.
     if (!changeDirectory(parts.directory)) {
+        // A directory that does not exist stops: going on here would show another case.
+        if (const std::string stop = caseDirectoryStop(parts.directory); !stop.empty()) {
+            showFileMessage(12, 1, stop, "");
+            showTextCursor(1);
+            endAfterFailure();
+        }
         showDirectoryMessage(23, "  Failed to change to directory", "      Press any key to continue ");
     }
 
@@ -147,6 +154,20 @@ void runViewer()
         endAfterFailure();
     }
 
+    // A device, FIFO or socket would block or never end: refused before anything is opened.
+    {
+        std::string problems[2];
+        int found = 0;
+        for (const std::string& name : {curveName, geometryFileName(curveName), std::string("nElem.txt")}) {
+            const std::string problem = inputFileProblem(name);
+            if (!problem.empty() && found < 2) problems[found++] = problem;
+        }
+        if (found > 0) {
+            showFileMessage(12, 1, problems[0], problems[1]);
+            showTextCursor(1);
+            endAfterFailure();
+        }
+    }
     data.chosenElement = readChosenElement();
     openUnit(curveUnit, curveName);
     rewindUnit(curveUnit);

@@ -22,6 +22,8 @@
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
 #include "report.hpp"
+#include "inputFile.hpp"
+#include "records/Records.hpp"
 
 #include "casePaths.hpp"
 #include "Utilitar.hpp"
@@ -215,11 +217,13 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
         }
         case Action::save: {
             showStatus("Writing images and tables...");
-            const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+            std::string reason;
+            const std::string failed = writeOutputs(data, paneWidth, paneHeight, &reason);
             drawScreen(view, layout, paneWidth, paneHeight);
             saved = failed.empty();
-            showStatus(saved ? "Images and tables written" : failed + " could not be written");
-            if (!saved) std::fprintf(stderr, "%s could not be written\n", failed.c_str());
+            const std::string message = failed + " could not be written: " + reason;
+            showStatus(saved ? "Images and tables written" : message);
+            if (!saved) std::fprintf(stderr, "%s\n", escapeControlBytes(message).c_str());
             break;
         }
         case Action::exit: return saved;
@@ -275,7 +279,15 @@ void run()
     }
     // A bare file name gives an empty directory, which cannot be entered: the message says so
     // and the case is looked for where the program stands, as the other programs do.
-    if (!changeDirectory(location.directory)) showFailure("Failed to change to directory");
+    if (!changeDirectory(location.directory)) {
+        // A directory that does not exist stops: going on here would show another case.
+        if (const std::string stop = caseDirectoryStop(location.directory); !stop.empty()) {
+            showFailure(stop);
+            setExitBehaviour(2);
+            exitProgram(failureStatus);
+        }
+        showFailure("Failed to change to directory");
+    }
     std::string directory(startDirectory.trimmed());
     if (!location.directory.empty()) {
         FixedText here(4096);
@@ -294,9 +306,10 @@ void run()
 
     if (reportRequest.report) reportOnly(startDirectory, paneWidth, paneHeight);
     if (displayIsHeadless()) {
-        const std::string failed = writeOutputs(data, paneWidth, paneHeight);
+        std::string reason;
+        const std::string failed = writeOutputs(data, paneWidth, paneHeight, &reason);
         if (!failed.empty()) {
-            showFailure(failed + " could not be written");
+            showFailure(failed + " could not be written: " + reason);
             endProgram(startDirectory, failureStatus);
         }
         endProgram(startDirectory, 0);

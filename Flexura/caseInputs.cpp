@@ -7,6 +7,7 @@
 #include "casePaths.hpp"         // curveFileName
 #include "display/Display.hpp"
 #include "elementStates.hpp"
+#include "inputFile.hpp"
 #include "records/FieldRead.hpp"
 #include "records/Records.hpp"
 
@@ -29,6 +30,10 @@ struct TextFile {
     std::string text;
     std::vector<std::uint32_t> start;   // offset of each record
     bool exists = false;
+    std::string refused;                // why a file that is there was not read ("X is a FIFO, ...")
+
+    // Why the file was not read: refused, or not there.
+    std::string absence() const { return refused.empty() ? name + " not found" : refused; }
 
     std::size_t count() const { return start.size(); }
     std::string_view record(std::size_t i) const
@@ -41,15 +46,17 @@ struct TextFile {
     }
 };
 
+// Records end at CR, LF or a CR LF pair, as the record layer reads them.
 std::vector<std::uint32_t> recordStarts(std::string_view text)
 {
     std::vector<std::uint32_t> start;
     std::size_t at = 0;
     while (at < text.size()) {
         start.push_back(static_cast<std::uint32_t>(at));
-        const std::size_t end = text.find('\n', at);
+        const std::size_t end = text.find_first_of("\r\n", at);
         if (end == std::string_view::npos) break;
         at = end + 1;
+        if (text[end] == '\r' && at < text.size() && text[at] == '\n') ++at;
     }
     return start;
 }
@@ -58,6 +65,9 @@ TextFile readTextFile(const std::string& name)
 {
     TextFile file;
     file.name = name;
+    // A device, FIFO or socket would block or never end: refused before it is opened.
+    file.refused = inputFileProblem(name);
+    if (!file.refused.empty()) return file;
     std::ifstream in(name, std::ios::binary);
     if (!in) return file;
     file.exists = true;
@@ -175,6 +185,7 @@ private:
     {
         const std::string name = caseName_ + ".ana";
         if (!fileExists(name)) return fail(name + " not found");
+        if (const std::string problem = inputFileProblem(name); !problem.empty()) return fail(problem);
         openUnit(optionsUnit, name);
         rewindUnit(optionsUnit);
         if (atEndOfUnit(optionsUnit)) {
@@ -213,7 +224,7 @@ private:
     {
         constexpr std::string_view format = "(7F7.1,F3.0,2F4.2,2F9.1,2I2)";
         const TextFile geo = readTextFile(caseName_ + ".geo");
-        if (!geo.exists) return fail(geo.name + " not found");
+        if (!geo.exists) return fail(geo.absence());
         if (geo.count() < 4) return fail(geo.name + " ends before its element records");
         for (std::size_t r = 4; r < geo.count(); ++r) {
             SectionElement e;
@@ -264,7 +275,7 @@ private:
             return false;
         };
         TextFile curve = readTextFile(study.curveFileName);
-        if (!curve.exists) return fail(study.curveFileName + " not found");
+        if (!curve.exists) return fail(curve.absence());
         if (curve.count() == 0) return fail(study.curveFileName + " is an empty file");
         const int n = integerField(curve, 0, 1, 4, "(I4)");
         const int elementCount = data_.elementCount();
@@ -331,7 +342,7 @@ private:
     bool readReport()
     {
         const TextFile report = readTextFile(caseName_ + ".rst");
-        if (!report.exists) return fail(report.name + " not found");
+        if (!report.exists) return fail(report.absence());
         std::vector<std::size_t> blocks;
         for (std::size_t r = 0; r < report.count(); ++r)
             if (report.record(r).substr(0, 5) == "E/B/T") blocks.push_back(r);
@@ -367,6 +378,7 @@ private:
         bool traceRead = false;
         for (CaseStudy& study : data_.studies) {
             const TextFile results = readTextFile(study.resultsFileName);
+            if (!results.refused.empty()) return fail(results.refused);
             if (results.exists && axisFromResultsFile(results.text, study)) {
                 study.axisSource = study.resultsFileName;
                 continue;
@@ -375,6 +387,7 @@ private:
                 trace = readTextFile("lixo.tmp");
                 traceRead = true;
             }
+            if (!trace.refused.empty()) return fail(trace.refused);
             if (!trace.exists) return fail("lixo.tmp not found (the neutral axis of case study " +
                                            std::string(1, study.letter) + ")");
             if (!axisFromTrace(trace.text, study.number, study))

@@ -16,6 +16,6 @@ std::string elementTableName(const CaseData& data, const CaseStudy& study);
 
 // Draws the screens onto the pane and writes every file into the current directory. Returns ""
 // when all were written, else the name of the first file that could not be.
-std::string writeOutputs(const CaseData& data, int paneWidth, int paneHeight);
+std::string writeOutputs(const CaseData& data, int paneWidth, int paneHeight, std::string* reason = nullptr);
 
 } // namespace tarnova::flexura

@@ -1,6 +1,8 @@
 #include "chartScale.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 
 namespace tarnova::flexura {
@@ -8,6 +10,9 @@ namespace tarnova::flexura {
 std::vector<double> AxisScale::ticks() const
 {
     std::vector<double> values;
+    // An axis without a pleasant step (values beyond double range) shows its two ends only.
+    if (!(step > 0) || !std::isfinite(low / step) || !std::isfinite(high / step) || (high - low) / step > 1000)
+        return {low, high};
     const long first = std::lround(low / step), last = std::lround(high / step);
     for (long i = first; i <= last; ++i) values.push_back(static_cast<double>(i) * step);
     return values;
@@ -15,15 +20,25 @@ std::vector<double> AxisScale::ticks() const
 
 AxisScale pleasantAxis(double smallest, double largest, int maxTicks)
 {
-    const double low = std::min(0.0, smallest);
-    double high = std::max(0.0, largest);
+    // A value beyond double range (a curvature of 1E308 shown per km) is held at the largest
+    // double, and NaN is left out: the step search below then always ends.
+    constexpr double largestDouble = std::numeric_limits<double>::max();
+    const double low = std::isnan(smallest) ? 0.0 : std::clamp(std::min(0.0, smallest), -largestDouble, 0.0);
+    double high = std::isnan(largest) ? 0.0 : std::clamp(std::max(0.0, largest), 0.0, largestDouble);
     if (maxTicks < 1) maxTicks = 1;
     if (high - low <= 0) high = low + 1;
-    const double span = high - low;
+    const double span = std::min(high - low, largestDouble);
     // The smallest pleasant step that needs no more than maxTicks intervals.
     double magnitude = std::pow(10.0, std::floor(std::log10(span / maxTicks)));
     AxisScale axis;
     for (;;) {
+        // Past the largest double no step is pleasant: the axis runs from end to end.
+        if (!std::isfinite(5.0 * magnitude)) {
+            axis.low = low;
+            axis.high = high;
+            axis.step = span;
+            return axis;
+        }
         for (const double m : {1.0, 2.0, 2.5, 5.0}) {
             const double step = m * magnitude;
             const double from = std::floor(low / step + 1e-9) * step;

@@ -47,14 +47,26 @@ std::string sharingLetters(const CaseData& data, double CaseStudy::*member, doub
 
 } // namespace
 
+namespace {
+
+// The share of the axis before `value`, held within a million axis lengths: an axis that reaches
+// the largest double (a curvature of 1E308 shown per km) never makes a pixel beyond int range.
+double axisShare(double value, const AxisScale& axis)
+{
+    const double share = (value - axis.low) / (axis.high - axis.low);
+    return std::isnan(share) ? share : std::clamp(share, -1e6, 1e6);
+}
+
+} // namespace
+
 double ChartLayout::xPixel(double value) const
 {
-    return left + (value - xAxis.low) * (right - left) / (xAxis.high - xAxis.low);
+    return left + axisShare(value, xAxis) * (right - left);
 }
 
 double ChartLayout::yPixel(double value) const
 {
-    return bottom - (value - yAxis.low) * (bottom - top) / (yAxis.high - yAxis.low);
+    return bottom - axisShare(value, yAxis) * (bottom - top);
 }
 
 int curveColour(int index)

@@ -62,10 +62,13 @@ bool encode(std::FILE* file, png_rw_ptr write, void* sink, const PaneCopy& image
 
 } // namespace
 
-bool writePng(const std::string& fileName, const PaneCopy& image)
+bool writePng(const std::string& fileName, const PaneCopy& image, std::string* reason)
 {
-    if (image.width < 1 || image.height < 1) return false;
-    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, nullptr, nullptr, image); });
+    if (image.width < 1 || image.height < 1) {
+        if (reason) *reason = "the picture is empty";
+        return false;
+    }
+    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, nullptr, nullptr, image); }, reason);
 }
 
 std::string encodePng(const PaneCopy& image)
@@ -79,10 +82,10 @@ std::string encodePng(const PaneCopy& image)
     return bytes;
 }
 
-bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight)
+bool saveScreenPng(const std::string& fileName, int paneWidth, int paneHeight, std::string* reason)
 {
     setViewport(0, 0, paneWidth - 1, paneHeight - 1);
-    return writePng(fileName, copyPane(0, 0, paneWidth - 1, paneHeight - 1));
+    return writePng(fileName, copyPane(0, 0, paneWidth - 1, paneHeight - 1), reason);
 }
 
 } // namespace tarnova::flexura

@@ -69,9 +69,9 @@ std::string elementTable(const CaseData& data, const CaseStudy& study)
     return out;
 }
 
-bool writeWholeFile(const std::string& fileName, std::string_view text)
+bool writeWholeFile(const std::string& fileName, std::string_view text, std::string* reason)
 {
-    return replaceFile(fileName, text);
+    return replaceFile(fileName, text, reason);
 }
 
 } // namespace tarnova::flexura

@@ -18,7 +18,7 @@ std::string elementTable(const CaseData& data, const CaseStudy& study);
 
 // Writes the text beside the target and renames it over it; false when it cannot be written
 // (nothing half-written is left).
-bool writeWholeFile(const std::string& fileName, std::string_view text);
+bool writeWholeFile(const std::string& fileName, std::string_view text, std::string* reason = nullptr);
 
 // One CSV field: quoted (with doubled quotes) when it holds a comma, a quote or a line end.
 void appendField(std::string& out, std::string_view field);

@@ -18,7 +18,8 @@ struct CaseLocation {
 };
 
 // "/" and "\" both separate directories; the last of either ends the directory. The case name
-// is what follows it up to the trimmed end less the 4-character extension (".ana", ".teA"),
+// is what follows it up to the trimmed end less the 4-character extension (".ana", ".teA"; a
+// name without one is kept whole),
 // cut to 8 characters and trimmed. The directory is never cut: a long path must not send the run
 // elsewhere. A separator in the first position names the root directory. Backslashes in the
 // directory are turned into "/" so that a path written with either separator reaches the same
@@ -29,8 +30,11 @@ inline CaseLocation locateCase(std::string_view casePath)
     CaseLocation location;
     location.directory = std::move(parts.directory);
     const std::string_view name = parts.fileName;
-    if (name.size() >= 4) {
-        location.caseName = std::string(name.substr(0, std::min(name.size() - 4, caseNameLength)));
+    // A name without the 4-character extension ("TANKER") is the case name whole, not cut to "TA".
+    const bool extension = name.size() >= 4 && name[name.size() - 4] == '.';
+    if (!name.empty()) {
+        const std::size_t stem = extension ? name.size() - 4 : name.size();
+        location.caseName = std::string(name.substr(0, std::min(stem, caseNameLength)));
         // Only the trimmed name builds file names: a blank left at the cut is no part of it.
         while (!location.caseName.empty() && location.caseName.back() == ' ')
             location.caseName.pop_back();

@@ -8,6 +8,7 @@
 #include "chooserLayout.hpp"
 #include "chooserScreen.hpp"
 #include "utilPickara.hpp"
+#include "inputFile.hpp"
 
 #include "Utilitar.hpp"
 #include "cores.hpp"
@@ -97,6 +98,11 @@ void run()
     // A bare file name gives an empty directory, which cannot be entered: the message says so
     // and the name is looked for where the program stands, as the calculator does.
     if (!changeDirectory(names.caseDirectory)) {
+        // A directory that does not exist stops: going on here would show another case.
+        if (const std::string stop = caseDirectoryStop(names.caseDirectory); !stop.empty()) {
+            showFileMessage(1, stop);
+            endAfterFailure();
+        }
         showShortMessage(23, "  Failed to change to directory", "      Press any key to continue ");
     }
     if (!names.extensionPasses) {
@@ -110,6 +116,13 @@ void run()
     if (!fileExists(names.curveFileName)) {
         showFileMessage(30, names.curveFileName + " not found");
         endAfterFailure();
+    }
+    // A device, FIFO or socket would block or never end; a directory has no records.
+    for (const std::string& name : {names.curveFileName, std::string("nElem.txt")}) {
+        if (const std::string problem = inputFileProblem(name); !problem.empty()) {
+            showFileMessage(1, problem);
+            endAfterFailure();
+        }
     }
     openUnit(curveUnit, names.curveFileName);
     rewindUnit(curveUnit);

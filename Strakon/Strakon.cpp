@@ -3,7 +3,7 @@
 // the menu's Exit.
 //
 // Exit status: 0 after a complete run (or one the user cut short with Exit); 1 when an input file
-// is missing or empty, or the directories cannot be read; a stop inside the calculation and an
+// is missing, empty or not a regular file, or the case directory does not exist or cannot be read; a stop inside the calculation and an
 // error of the record layer end the program at once with their own non-zero status.
 
 #include "Calcrun/Calcrun.hpp"
@@ -14,10 +14,12 @@
 #include "StrakonScreen.hpp"
 #include "Utilitar.hpp"
 #include "cores.hpp"
+#include "inputFile.hpp"
 #include "display/Display.hpp"
 #include "records/Records.hpp"
 #include "utilRun.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -68,6 +70,9 @@ bool inputFilesExist(std::string_view caseName)
         if (!fileExists(name.trimmed())) {
             lines[i] = name.str() + " not found";
             missing = true;
+        } else if (const std::string refusal = inputFileRefusal(name.trimmed()); !refusal.empty()) {
+            lines[i] = std::string(name.trimmed()) + " " + refusal;
+            missing = true;
         }
     }
     if (!missing)
@@ -100,6 +105,11 @@ void strakon()
         exitProgram(failureStatus);
     }
     if (!changeDirectory(location.directory)) {
+        // A directory that does not exist stops the run: going on here would compute another case.
+        if (const std::string stop = caseDirectoryStop(location.directory); !stop.empty()) {
+            showMessage(1, 79, {{1, 2, stop}, {2, 28, "Press any key to continue "}});
+            endProgram(failureStatus);
+        }
         showShortMessage(23, "  Failed to change to directory",
                          "      Press any key to continue ");
     }
@@ -129,6 +139,11 @@ void strakon()
 int checkCase(std::string_view casePath, bool strict)
 {
     const CaseLocation location = locateCase(casePath);
+    if (!location.directory.empty() && !isDirectory(location.directory)) {
+        errno = ENOENT;
+        std::fprintf(stderr, "%s\n", caseDirectoryStop(location.directory).c_str());
+        return failureStatus;
+    }
     const std::string stem = location.directory.empty() || location.directory.back() == '/'
                                  ? location.directory + location.caseName
                                  : location.directory + "/" + location.caseName;

@@ -1,11 +1,16 @@
 #!/usr/bin/env python3
 """Mutation campaign: mutated case files of the examples through Strakon, mutated element curve
 files through Pickara and Curvella. Seeded, so every run of the campaign mutates the same way.
+Then the edge stage: each plausible range's ends and their neighbours, one field at a time,
+through Strakon and Flexura.
 
 Each run must end within its time limit; a run that fails must name the mutated file on standard
-error; a run that succeeds must leave no NaN, Inf or asterisk field in a result file.
+error; a run that succeeds must leave no NaN, Inf or asterisk field in any file it writes (the case
+results and report files, the element curve files, the trace lixo.tmp, the tripping table AT.T and
+Flexura's tables). In the edge stage a value inside its range must run, one beyond it must stop
+naming its file.
 
-    scripts/campaign.py BUILD_DIR [--seed N] [--cases 300] [--curves 150]
+    scripts/campaign.py BUILD_DIR [--seed N] [--cases 300] [--curves 150] [--no-edges]
 """
 
 import argparse
@@ -13,6 +18,7 @@ import os
 import random
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -37,6 +43,35 @@ EXTREMES = ["1E20", "-1E20", "1E38", "-1E38", "0", "-0", "-1", "9999999999999999
             "1E+", "12a", "+", "3.4E38", "999999", "0.0001"]
 
 RESULT_BAD = re.compile(rb"\*|nan|inf", re.IGNORECASE)
+
+# The rules that tie fields together: a value inside its own range may still be refused by them.
+COMBINED = re.compile(rb"plate slenderness|section depth|all elements stand at the same height")
+
+# The plausible ranges, as the options, geometry and properties files hold them: file, record
+# (from 1), columns, implied decimals (the field's last digit), lowest, highest, and whether the
+# lowest itself is refused. Element fields go into the second element (a stiffened one), property
+# fields into set 1, option fields into every case study.
+RANGES = [
+    (".geo", 6, (1, 7), 1, 10.0, 20000.0, False),         # frame spacing
+    (".geo", 6, (8, 14), 1, 10.0, 20000.0, False),        # plate width
+    (".geo", 6, (15, 21), 1, 0.0, 500.0, True),           # plate thickness
+    (".geo", 6, (22, 28), 1, 0.0, 5000.0, False),         # flange width
+    (".geo", 6, (29, 35), 1, 0.0, 500.0, False),          # flange thickness
+    (".geo", 6, (36, 42), 1, 0.0, 8000.0, False),         # web height
+    (".geo", 6, (43, 49), 1, 0.0, 500.0, False),          # web thickness
+    (".geo", 6, (53, 56), 2, -0.99, 9.99, False),         # spare value
+    (".geo", 6, (61, 69), 1, -99000.0, 99000.0, False),   # x
+    (".geo", 6, (70, 78), 1, -99000.0, 99000.0, False),   # y (the section depth ends first)
+    (".geo", 2, (1, 10), 1, -9999999.0, 99999992.0, False),   # header values
+    (".geo", 2, (11, 20), 1, -9999999.0, 99999992.0, False),
+    (".geo", 2, (21, 30), 1, -9999999.0, 99999992.0, False),
+    (".pro", 1, (1, 10), 1, 1.0, 2000.0, False),          # yield stress
+    (".pro", 1, (11, 20), 1, 1000.0, 1000000.0, False),   # Young's modulus
+    (".ana", None, (7, 11), 2, 0.0, 20.0, False),         # tension block width
+    (".ana", None, (12, 16), 1, -99.9, 999.9, False),     # heel
+    (".ana", None, (17, 21), 4, 0.0, 0.9999, False),      # initial distortion coefficient
+    (".ana", None, (22, 25), 0, -99.0, 999.0, False),     # spare option
+]
 
 
 def fields_of(kind, index, records):
@@ -91,7 +126,23 @@ def run(program, arguments, directory, stdin=b""):
     return done.returncode, done.stderr
 
 
-def judge(label, status, errors, named, results):
+def written(home):
+    """Every file a run of the programs writes in a case directory."""
+    return [p for p in sorted(home.iterdir()) if p.suffix == ".rst" or p.name.startswith("jc")
+            or re.fullmatch(r"\.te.", p.suffix or "") or p.name in ("lixo.tmp", "AT.T")
+            or p.suffix == ".csv"]
+
+
+def echoed_text(home, stem):
+    """Records that echo free text (the section title in the trace), not numbers: left out."""
+    geo = home / (stem + ".geo")
+    if not geo.is_file():
+        return set()
+    records = re.split(rb"\r\n|\r|\n", geo.read_bytes())
+    return {records[0][:80].rstrip()} if records else set()
+
+
+def judge(label, status, errors, named, results, text_records=frozenset()):
     """The failures of one run, as text lines."""
     if status is None:
         return [f"{label}: did not end within {TIME_LIMIT} s"]
@@ -104,10 +155,100 @@ def judge(label, status, errors, named, results):
     bad = []
     for result in results:
         for number, line in enumerate(result.read_bytes().split(b"\n"), 1):
+            if line.rstrip(b"\r").rstrip() in text_records:
+                continue
             if RESULT_BAD.search(line):
                 bad.append(f"{label}: {result.name} record {number}: {line.decode('latin-1').rstrip()}")
                 break
     return bad
+
+
+def field_text(value, width, fraction):
+    """`value` written with its point for a field of `width` characters, or None if it does not fit."""
+    text = f"{value:.{fraction}f}" + ("." if fraction == 0 else "")
+    if len(text) > width:
+        text = text.replace("0.", ".", 1) if text.startswith(("0.", "-0.")) else text
+    return text if len(text) <= width else None
+
+
+def single(value):
+    """`value` as the calculation holds it (single precision)."""
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
+def beyond(end, step):
+    """The first value past `end` by a multiple of ten of `step` that single precision tells apart
+    from it (next to 99999992 the floats lie 8 apart)."""
+    while single(end + step) == single(end):
+        step *= 10
+    return end + step
+
+
+def edge_values(lowest, highest, fraction, above_lowest):
+    """(value, where) for each end of a range ("end"), its neighbour inside ("inside") and its
+    neighbour outside ("outside")."""
+    step = 10.0 ** -fraction
+    low = lowest + step if above_lowest else lowest
+    return [(low, "end"), (low + step, "inside"), (highest - step, "inside"), (highest, "end"),
+            (lowest if above_lowest else beyond(lowest, -step), "outside"), (beyond(highest, step), "outside")]
+
+
+def set_columns(record, first, last, text):
+    width = last - first + 1
+    record = record.ljust(last)
+    return record[:first - 1] + text.rjust(width) + record[last:]
+
+
+def edge_stage(strakon, flexura, scratch, failures, counts):
+    """Each range's ends and neighbours, one field at a time, on both examples."""
+    for folder, stem in EXAMPLES:
+        for kind, record, (first, last), fraction, lowest, highest, above in RANGES:
+            # The box carries every field; the tanker (eight case studies, 120 elements) the
+            # options, which reach every case study, and the properties.
+            if stem == "TANKER" and kind == ".geo":
+                continue
+            for value, where in edge_values(lowest, highest, fraction, above):
+                text = field_text(value, last - first + 1, fraction)
+                if text is None:
+                    continue
+                home = scratch / f"edge-{stem}-{kind[1:]}{first}-{text}"
+                home.mkdir()
+                for ext in (".ana", ".geo", ".pro"):
+                    shutil.copy(ROOT / "examples" / folder / (stem + ext), home)
+                target = home / (stem + kind)
+                records = target.read_bytes().decode("latin-1").split("\r\n")
+                numbers = range(1, int(records[0][:2]) + 1) if record is None else [record - 1]
+                for n in numbers:
+                    records[n] = set_columns(records[n], first, last, text)
+                target.write_bytes("\r\n".join(records).encode("latin-1"))
+                label = f"edge {stem}{kind} columns {first}-{last} = {text!r}"
+                status, errors = run(strakon, [str(home / (stem + ".ana"))], home)
+                counts["edge Strakon"][0] += 1
+                counts["edge Strakon"][1] += status != 0
+                if where == "outside":
+                    if status != 1 or (stem + kind).encode() not in errors:
+                        failures.append(f"{label}: beyond the range, status {status}\n"
+                                        f"{errors.decode('latin-1')[-1000:]}")
+                    shutil.rmtree(home)
+                    continue
+                if status == 1 and (stem + kind).encode() in errors and COMBINED.search(errors):
+                    shutil.rmtree(home)   # inside its own range, refused by a rule that ties fields
+                    continue
+                if status != 0:
+                    failures.append(f"{label}: inside the range, status {status}\n{errors.decode('latin-1')[-1000:]}")
+                    continue
+                # Flexura at the ends only: its pictures cost the most under the sanitizers.
+                if where == "end":
+                    status, errors = run(flexura, [str(home / (stem + ".ana"))], home)
+                    counts["edge Flexura"][0] += 1
+                    counts["edge Flexura"][1] += status != 0
+                    if status != 0:
+                        failures.append(f"{label}: Flexura status {status}\n{errors.decode('latin-1')[-1000:]}")
+                        continue
+                before = len(failures)
+                failures += judge(label, status, errors, stem + kind, written(home), echoed_text(home, stem))
+                if len(failures) == before:
+                    shutil.rmtree(home)
 
 
 def main():
@@ -116,14 +257,17 @@ def main():
     parser.add_argument("--seed", type=int, default=20261208)
     parser.add_argument("--cases", type=int, default=300)
     parser.add_argument("--curves", type=int, default=150)
+    parser.add_argument("--no-edges", action="store_true", help="leave out the edge stage")
     args = parser.parse_args()
     args.build = args.build.resolve()
     strakon = args.build / "Strakon" / "Strakon"
     pickara = args.build / "Pickara" / "Pickara"
     curvella = args.build / "Curvella" / "Curvella"
+    flexura = args.build / "Flexura" / "Flexura"
     rng = random.Random(args.seed)
     failures = []
-    counts = {"Strakon": [0, 0], "Pickara": [0, 0], "Curvella": [0, 0]}   # runs, non-zero statuses
+    counts = {"Strakon": [0, 0], "Pickara": [0, 0], "Curvella": [0, 0], "edge Strakon": [0, 0],
+              "edge Flexura": [0, 0]}   # runs, non-zero statuses
     with tempfile.TemporaryDirectory(prefix="campaign-") as scratch:
         scratch = Path(scratch)
         # Curve files of the examples as Strakon writes them.
@@ -150,9 +294,8 @@ def main():
             status, errors = run(strakon, [str(home / (stem + ".ana"))], home)
             counts["Strakon"][0] += 1
             counts["Strakon"][1] += status != 0
-            results = [p for p in home.iterdir() if p.suffix == ".rst" or p.name.startswith("jc")
-                       or re.fullmatch(r"\.te.", p.suffix or "")]
-            failures += judge(f"Strakon case {i} ({stem}{kind})", status, errors, stem + kind, results)
+            failures += judge(f"Strakon case {i} ({stem}{kind})", status, errors, stem + kind, written(home),
+                              echoed_text(home, stem))
             if status == 0 or not failures:
                 shutil.rmtree(home)
 
@@ -177,10 +320,14 @@ def main():
                               [p for p in home.glob("Element.*")])
             shutil.rmtree(home)
 
+        if not args.no_edges:
+            edge_stage(strakon, flexura, scratch, failures, counts)
+
     for line in failures:
         print(line)
     for program, (runs, failed) in counts.items():
-        print(f"{program}: {runs} mutated runs, {failed} ended with a failure status naming the file")
+        what = "edge-value" if program.startswith("edge") else "mutated"
+        print(f"{program}: {runs} {what} runs, {failed} ended with a failure status naming the file")
     print(f"campaign: {len(failures)} failed")
     sys.exit(1 if failures else 0)
 

@@ -20,7 +20,8 @@ namespace tarnova::calcrun {
 // Decimal digits of a non-negative value, zero-padded to at least minDigits, into a 10-character
 // text; the value is consumed. A negative value gives "-" and the digits of its magnitude.
 void zeroPaddedDigits(FixedText& text, int& value, int minDigits);
-// "jc", the four codes, two digits of the distortion coefficient, ".", three digits of the heel.
+// "jc", the four codes, two digits of the distortion coefficient, ".", three digits of the heel
+// (a negative heel by its equivalent angle from 0 to 360).
 std::string caseResultsFileName(const CaseOptions& o);
 float modeInteraction(int j);
 inline float elasticPlasticRatio(float x) { return x > 1.0f ? 1.0f : (x < -1.0f ? -1.0f : x); }

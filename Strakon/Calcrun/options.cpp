@@ -81,7 +81,10 @@ std::string caseResultsFileName(const CaseOptions& o)
     // The single-precision coefficient times 10000 in double precision: 0.0050 gives 49.
     name += codeDigits(static_cast<double>(o.distortionCoefficient) * 10000.0, 2, 2);
     name += '.';
-    name += codeDigits(static_cast<double>(o.heelAngle), 3, 3);
+    // A negative heel is named by its equivalent angle from 0 to 360 (-90 as 270): its own digits
+    // would keep the sign and two digits only, so -130 to -139.9 would all be "-13".
+    const double heel = static_cast<double>(o.heelAngle);
+    name += codeDigits(heel < 0.0 ? heel + 360.0 : heel, 3, 3);
     return name;
 }
 

@@ -5,10 +5,12 @@
 
 #include "Engine.hpp"
 #include "Utilitar.hpp"
+#include "inputFile.hpp"
 #include "records/FieldRead.hpp"
 #include "records/Records.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -37,50 +39,74 @@ enum RangeIndex {
     tensionBlockRange,
     heelRange,
     distortionRange,
+    spareOptionRange,
+    headerValueRange,
+    spareValueRange,
 };
 
-// The ranges. Each is far wider than any ship needs and narrow enough that no product or sum of
-// the calculation leaves single precision (largest 3.4E38) and no result field overflows.
+// The ranges. Each is the intersection of what the calculation carries (no product or sum leaves
+// single precision, largest 3.4E38) and what every field that echoes the value prints: the trace
+// lixo.tmp, the tripping table AT.T, the case results and report files and the element curve
+// files, so a value inside its range never prints as asterisks. Each is far wider than ships need.
 const std::vector<PlausibleRange> rangeTable = {
-    // Transverse frames and web frames stand 0.3 to 6 m apart; 20 m is beyond any ship.
-    {"frame spacing", 0.0f, 20000.0f, true, "mm"},
+    // Transverse frames and web frames stand 0.3 to 6 m apart; 20 m is beyond any ship. The trace
+    // echoes it with F7.1; at 0.1 mm the tripping table's stiffness terms (squares of pi over the
+    // spacing) outgrow its F8.3 fields, so the spacing starts at 10 mm.
+    {"frame spacing", 10.0f, 20000.0f, false, "mm"},
     // Plate strips between stiffeners are 0.3 to 1.5 m wide; a hard corner strip a few metres.
-    {"plate width", 0.0f, 20000.0f, true, "mm"},
+    // F7.1 in the trace; from 10 mm for the same reason as the frame spacing.
+    {"plate width", 10.0f, 20000.0f, false, "mm"},
     // Hull plating is 5 to 100 mm thick; a plate without thickness carries nothing and divides
-    // its slenderness by zero.
+    // its slenderness by zero. F7.1 in the trace.
     {"plate thickness", 0.0f, 500.0f, true, "mm"},
-    // Flanges of longitudinals and girders: up to about 1 m wide, 100 mm thick.
+    // Flanges of longitudinals and girders: up to about 1 m wide, 100 mm thick (F7.1).
     {"flange width", 0.0f, 5000.0f, false, "mm"},
     {"flange thickness", 0.0f, 500.0f, false, "mm"},
-    // Webs of longitudinals and of double-bottom girders: up to about 3 m high, 100 mm thick.
-    // The stiffener's second moment grows with the cube of the height: 10 m keeps it and the
-    // tripping table's warping constants (cubes of areas) well inside single precision.
-    {"web height", 0.0f, 10000.0f, false, "mm"},
+    // Webs of longitudinals and of double-bottom girders: up to about 3 m high, 100 mm thick. The
+    // trace echoes web height plus plate and flange thickness as the element's depth with F6.1
+    // (at most 9999.9): 8000 leaves room for both thicknesses at their largest.
+    {"web height", 0.0f, 8000.0f, false, "mm"},
     {"web thickness", 0.0f, 500.0f, false, "mm"},
-    // Positions from any origin of a hull of up to 99 m breadth and depth.
+    // Positions from any origin of a hull of up to 99 m breadth and depth (F9.1 in every echo).
     {"x", -99000.0f, 99000.0f, false, "mm"},
     {"y", -99000.0f, 99000.0f, false, "mm"},
     // Largest y less smallest y: the plastic neutral axis is written with F6.0 (at most 99999).
     {"section depth", 0.0f, 99000.0f, true, "mm"},
-    // Structural steels yield at 235 to 1100 N/mm2, aluminium alloys at 100 to 400.
+    // Structural steels yield at 235 to 1100 N/mm2, aluminium alloys at 100 to 400 (F10.1).
     {"yield stress", 1.0f, 2000.0f, false, "N/mm2"},
-    // Steel 206000 N/mm2, aluminium 70000, fibre-reinforced plastics from about 7000.
+    // Steel 206000 N/mm2, aluminium 70000, fibre-reinforced plastics from about 7000 (F10.1).
     {"Young's modulus", 1000.0f, 1000000.0f, false, "N/mm2"},
     // Tension blocks are 3 to 6 plate thicknesses wide; the report echoes the width with F4.1.
     {"tension block width", 0.0f, 20.0f, false, "plate thicknesses"},
-    // Heel from upright to capsized, to either side.
-    {"angle of heel", -180.0f, 180.0f, false, "degrees"},
-    // Initial distortion coefficients are 0.0005 to 0.3; the report echoes it with F6.4.
-    {"initial distortion coefficient", 0.0f, 1.0f, false, ""},
+    // Any angle: engineers sweep 0 to 360 degrees for interaction curves. The trace echoes the
+    // heel with F5.1, which holds -99.9 to 999.9.
+    {"angle of heel", -99.9f, 999.9f, false, "degrees"},
+    // Initial distortion coefficients are 0.0005 to 0.3; the trace echoes it with F5.4 (".9999").
+    {"initial distortion coefficient", 0.0f, 0.9999f, false, ""},
+    // Unused by the calculation; the trace echoes it with F4.0 ("999.", "-99.").
+    {"spare option", -99.0f, 999.0f, false, ""},
+    // The three header values (the first, breadth and depth) are unused by the calculation; the
+    // trace echoes them with F10.1: the largest single-precision values it prints.
+    {"header value", -9999999.0f, 99999992.0f, false, ""},
+    // Unused by the calculation; the trace echoes it with F4.2 ("9.99", "-.99").
+    {"spare value", -0.99f, 9.99f, false, ""},
 };
+
+// The plate slenderness b/t times the root of yield stress over Young's modulus: the trace
+// echoes it with F5.2.
+constexpr float largestSlenderness = 99.99f;
 
 constexpr int firstElementRecord = 5;
 
+// The shortest decimal that reads back as `v`, without an exponent for any value a field of the
+// case files can hold ("1000001", "0.9999", "-99.9"); with one beyond 1E15.
 std::string numberText(float v)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(v));
-    return buffer;
+    char buffer[64];
+    const bool plain = std::fabs(v) < 1e15f;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v,
+                                   plain ? std::chars_format::fixed : std::chars_format::general);
+    return std::string(buffer, end.ptr);
 }
 
 std::string allowedText(const PlausibleRange& r)
@@ -100,6 +126,30 @@ std::optional<std::string> outsideRange(const PlausibleRange& r, float v, const 
     const bool low = r.aboveLowest ? !(v > r.lowest) : !(v >= r.lowest);
     if (!low && !(v > r.highest)) return std::nullopt;
     return value + (low ? " is too small" : " is too large");
+}
+
+// The plate slenderness the calculation derives (width over the thickness left after the
+// corrosion allowance, times the root of yield stress over Young's modulus); nothing when it
+// cannot be formed.
+std::optional<float> plateSlenderness(float width, float thickness, float corrosion, const MaterialRecord& m)
+{
+    const float t = thickness - corrosion;
+    if (!(t > 0.0f) || !(m.youngsModulus > 0.0f) || !(m.yieldStress >= 0.0f)) return std::nullopt;
+    return width / t * std::sqrt(m.yieldStress / m.youngsModulus);
+}
+
+std::string slendernessText(float beta, const std::string& owner, int set)
+{
+    return "the plate slenderness " + numberText(beta) + owner +
+           " (width over thickness times the root of yield stress over modulus, property set " + std::to_string(set) +
+           ") is too large";
+}
+
+// Both values of a property set inside their ranges: only then is a slenderness judged.
+bool materialInside(const MaterialRecord& m)
+{
+    return !outsideRange(rangeTable[yieldStressRange], m.yieldStress, "") &&
+           !outsideRange(rangeTable[modulusRange], m.youngsModulus, "");
 }
 
 bool wholeSetNumber(float set) { return set >= 1.0f && set <= 5.0f && set == std::trunc(set); }
@@ -165,7 +215,8 @@ public:
             check_.report(problem(f, std::string(name) + owner_ + " is not a number", std::string("a number of the form ") + descriptor, true));
             return std::nullopt;
         case records::FieldStatus::outOfRange:
-            check_.report(problem(f, std::string(name) + owner_ + " is beyond the range of a real", "a finite number", true));
+            check_.report(problem(f, std::string(name) + owner_ + " is out of range (beyond the largest real, 3.4E38)",
+                                  "a finite number", true));
             return std::nullopt;
         }
         return std::nullopt;
@@ -182,9 +233,11 @@ public:
     }
 
     // A real field held to a range of the table; the value when it is inside.
-    std::optional<float> ranged(int first, int last, int fraction, const char* descriptor, RangeIndex index)
+    std::optional<float> ranged(int first, int last, int fraction, const char* descriptor, RangeIndex index,
+                                const char* name = nullptr)
     {
-        const PlausibleRange& r = rangeTable[static_cast<std::size_t>(index)];
+        PlausibleRange r = rangeTable[static_cast<std::size_t>(index)];
+        if (name != nullptr) r.quantity = name;
         const std::optional<float> v = real(first, last, fraction, r.quantity, descriptor);
         if (!v) return v;
         if (std::optional<std::string> what = outsideRange(r, *v, owner_)) {
@@ -208,11 +261,15 @@ private:
 std::optional<std::vector<std::string>> inputRecords(InputCheck& check, const std::string& name,
                                                      const std::string& path)
 {
+    // A directory, device, FIFO or socket is refused before it is opened (a FIFO would wait for a
+    // writer, /dev/zero never end), and so is a file beyond the size limit.
+    if (const std::string refusal = inputFileRefusal(path); !refusal.empty()) {
+        check.report({name, 0, 0, 0, {}, name + " " + refusal, "a regular file of records"});
+        return std::nullopt;
+    }
     const char* what = nullptr;
     std::optional<std::vector<std::string>> records;
-    if (isDirectory(path)) {
-        what = "is a directory";
-    } else if (!(records = fileRecords(path))) {
+    if (!(records = fileRecords(path))) {
         what = "is not found or cannot be read";
     } else if (records->empty()) {
         what = "is an empty file";
@@ -270,7 +327,7 @@ CorrosionCase checkOptionsFile(InputCheck& check, std::string_view caseName)
         r.ranged(7, 11, 2, "F5.2", tensionBlockRange);
         r.ranged(12, 16, 1, "F5.1", heelRange);
         r.ranged(17, 21, 4, "F5.4", distortionRange);
-        r.real(22, 25, 0, "spare option", "F4.0");
+        r.ranged(22, 25, 0, "F4.0", spareOptionRange);
         if (corrosion && *corrosion > largest.corrosionCode) largest = {*corrosion, k};
     }
     return largest;
@@ -290,18 +347,21 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
     };
     {
         RecordCheck head(check, geometryFile, 2, recordText(2), "");
-        head.real(1, 10, 1, "first header value", "F10.1");
-        head.real(11, 20, 1, "breadth", "F10.1");
-        head.real(21, 30, 1, "depth", "F10.1");
+        head.ranged(1, 10, 1, "F10.1", headerValueRange, "first header value");
+        head.ranged(11, 20, 1, "F10.1", headerValueRange, "breadth (header value)");
+        head.ranged(21, 30, 1, "F10.1", headerValueRange, "depth (header value)");
     }
     RecordCheck countRecord(check, geometryFile, 3, recordText(3), "");
     const std::optional<std::int32_t> declared = countRecord.integer(1, 4, "element count", "I4");
 
     const long count = std::max<long>(0, static_cast<long>(geometry->size()) - (firstElementRecord - 1));
+    // The run meets a count that differs at its own stop ("declares N element records and holds
+    // M"); the records beyond the declared count (an empty line at the end is an all-zero record)
+    // are not held to the ranges, so that this stop, not a zero frame spacing, says what is wrong.
     if (declared && *declared != count) {
         check.report({geometryFile, 3, 1, 4, std::string(fieldOf(recordText(3), 1, 4).text),
-                      "the declared element count " + std::to_string(*declared) + " differs from the " +
-                          std::to_string(count) + " element records that follow",
+                      geometryFile + " declares " + std::to_string(*declared) + " element records and holds " +
+                          std::to_string(count) + " (an empty line at the end counts as one)",
                       "the number of element records", true});
     }
     if (count > maxElements) {
@@ -321,12 +381,19 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
     std::optional<float> lowestY, highestY;
     bool everyYRead = true;   // the depth is known only when every y is
     long lowestRecord = 0, highestRecord = 0;
-    const long checked = std::min<long>(count, maxElements);
+    struct Plate {
+        long record;
+        float width, thickness;
+        int set;
+    };
+    std::vector<Plate> plates;   // for the slenderness, once the property sets are read
+    long checked = std::min<long>(count, maxElements);
+    if (declared && *declared >= 0 && *declared < checked) checked = *declared;
     for (long n = 1; n <= checked; ++n) {
         const long record = n + firstElementRecord - 1;
         RecordCheck r(check, geometryFile, record, recordText(record), " of element " + std::to_string(n));
         r.ranged(1, 7, 1, "F7.1", frameSpacingRange);
-        r.ranged(8, 14, 1, "F7.1", plateWidthRange);
+        const std::optional<float> width = r.ranged(8, 14, 1, "F7.1", plateWidthRange);
         const std::optional<float> thickness = r.ranged(15, 21, 1, "F7.1", plateThicknessRange);
         if (thickness && corrosion > 0.0f && !(*thickness - corrosion > 0.0f)) {
             r.report(r.problem(fieldOf(recordText(record), 15, 21),
@@ -350,9 +417,10 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
                 const int k = static_cast<int>(*set);
                 used[k - 1] = true;
                 setCount = std::max(setCount, k);
+                if (width && thickness) plates.push_back({record, *width, *thickness, k});
             }
         }
-        r.real(53, 56, 2, "spare value", "F4.2");
+        r.ranged(53, 56, 2, "F4.2", spareValueRange);
         r.real(57, 60, 2, "total depth", "F4.2");
         r.ranged(61, 69, 1, "F9.1", xRange);
         if (const std::optional<float> y = r.ranged(70, 78, 1, "F9.1", yRange)) {
@@ -400,6 +468,27 @@ void checkSectionFiles(InputCheck& check, std::string_view caseName, int corrosi
         field(1, 10, yieldStressRange);
         field(11, 20, modulusRange);
     }
+    // The slenderness of each plate with the materials read, for the largest corrosion allowance.
+    std::vector<std::optional<MaterialRecord>> materials(static_cast<std::size_t>(setCount));
+    for (int k = 1; k <= setCount && static_cast<std::size_t>(k) <= properties->size(); ++k) {
+        const Field yield = fieldOf((*properties)[static_cast<std::size_t>(k - 1)], 1, 10);
+        const Field modulus = fieldOf((*properties)[static_cast<std::size_t>(k - 1)], 11, 20);
+        MaterialRecord m;
+        if (records::readReal(yield.text, 1, m.yieldStress) == records::FieldStatus::ok &&
+            records::readReal(modulus.text, 1, m.youngsModulus) == records::FieldStatus::ok && materialInside(m))
+            materials[static_cast<std::size_t>(k - 1)] = m;
+    }
+    for (const Plate& p : plates) {
+        const std::optional<MaterialRecord>& m = materials[static_cast<std::size_t>(p.set - 1)];
+        if (!m) continue;
+        const std::optional<float> beta = plateSlenderness(p.width, p.thickness, corrosion, *m);
+        if (beta && *beta > largestSlenderness) {
+            const long n = p.record - firstElementRecord + 1;
+            check.report({geometryFile, p.record, 8, 14, std::string(fieldOf(recordText(p.record), 8, 14).text),
+                          slendernessText(*beta, " of element " + std::to_string(n), p.set),
+                          "up to " + numberText(largestSlenderness)});
+        }
+    }
 }
 
 void checkCaseFiles(InputCheck& check, std::string_view caseName)
@@ -425,6 +514,10 @@ void checkCaseInput(InputCheck& check, const SectionInput& section, const CaseOp
     ranged(options.tensionBlockWidth, tensionBlockRange, study);
     ranged(options.heelAngle, heelRange, study);
     ranged(options.distortionCoefficient, distortionRange, study);
+    ranged(options.spareOption, spareOptionRange, study);
+    ranged(section.firstHeaderValue, headerValueRange, " (the first header value)");
+    ranged(section.breadth, headerValueRange, " (the breadth header value)");
+    ranged(section.depth, headerValueRange, " (the depth header value)");
 
     const long count = static_cast<long>(section.elements.size());
     const std::string elementsAllowed = "1 to " + std::to_string(maxElements) + " elements";
@@ -455,6 +548,7 @@ void checkCaseInput(InputCheck& check, const SectionInput& section, const CaseOp
         ranged(e.flangeThickness, flangeThicknessRange, owner);
         ranged(e.webHeight, webHeightRange, owner);
         ranged(e.webThickness, webThicknessRange, owner);
+        ranged(e.spareGeometryValue, spareValueRange, owner);
         if (!wholeSetNumber(e.propertySet)) {
             report("property set " + numberText(e.propertySet) + owner + " is not a whole number from 1 to 5",
                    "1, 2, 3, 4 or 5");
@@ -497,6 +591,17 @@ void checkCaseInput(InputCheck& check, const SectionInput& section, const CaseOp
         // A set that no element names may be left at 0, as in the properties file.
         if (used[k - 1] || m.yieldStress != 0.0f) ranged(m.yieldStress, yieldStressRange, owner);
         if (used[k - 1] || m.youngsModulus != 0.0f) ranged(m.youngsModulus, modulusRange, owner);
+    }
+    for (long n = 1; n <= std::min<long>(count, maxElements); ++n) {
+        const ElementRecord& e = section.elements[static_cast<std::size_t>(n - 1)];
+        if (!wholeSetNumber(e.propertySet) || static_cast<std::size_t>(e.propertySet) > section.materials.size())
+            continue;
+        const int set = static_cast<int>(e.propertySet);
+        if (!materialInside(section.materials[static_cast<std::size_t>(set - 1)])) continue;
+        const std::optional<float> beta = plateSlenderness(e.plateWidth, e.plateThickness, corrosion,
+                                                           section.materials[static_cast<std::size_t>(set - 1)]);
+        if (beta && *beta > largestSlenderness)
+            report(slendernessText(*beta, " of element " + std::to_string(n), set), "up to " + numberText(largestSlenderness));
     }
 }
 

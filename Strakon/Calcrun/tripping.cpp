@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <string>
 
 namespace tarnova::calcrun {
 
@@ -95,6 +97,19 @@ void elementTripping(RunContext& run, int n, float poisson)
     }
 }
 
+// The format of one row of the tripping table. A ratio that F8.3 cannot hold (a stocky stiffener
+// on thick plating trips at ten thousand times its yield stress and more) is written with E8.2 in
+// the same eight columns, rather than as asterisks; every other row keeps the classic format.
+std::string trippingRowFormat(std::span<const float> ratios)
+{
+    constexpr std::string_view classic = "(I4,2X,10F8.3,2F9.1,I2)";
+    const auto fits = [](float v) { return v < 9999.9995f && v > -999.9995f; };
+    if (std::all_of(ratios.begin(), ratios.end(), fits)) return std::string(classic);
+    std::string format = "(I4,2X";
+    for (const float v : ratios) format += fits(v) ? ",F8.3" : ",E8.2";
+    return format + ",2F9.1,I2)";
+}
+
 } // namespace
 
 float modeInteraction(int j)
@@ -123,7 +138,7 @@ void RunContext::trippingStresses(float poissonRatio)
         if (el.stiffenerArea == 0.0f) t = 1.0f;
         if (t < 1.0f) {
             const auto& row = trippingStress.rows[static_cast<std::size_t>(n - 1)];
-            writeRecords(geometryUnit, "(I4,2X,10F8.3,2F9.1,I2)",
+            writeRecords(geometryUnit, trippingRowFormat(std::span<const float>(row.data(), 10)),
                          {n, std::span<const float>(row.data(), 10), el.x, el.y, el.elementKind});
         }
     }

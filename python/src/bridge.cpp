@@ -3,6 +3,7 @@
 // does. Nothing here touches Python.
 
 #include "bridge.hpp"
+#include "inputFile.hpp"
 
 #include "Engine.hpp"
 #include "casePaths.hpp"
@@ -185,9 +186,12 @@ void writeReportHead(RecordUnits& units, const std::string& reportFileName)
     units.writeListRecord(reportUnit, {"           File name : " + name.str() + std::string(22, ' ') + date});
 }
 
+// A missing file, or one that is no regular file (a directory, device, FIFO or socket would block
+// or never end) or beyond the size limit: refused before it is opened.
 void requireFile(const std::string& file)
 {
     if (!fileExists(file)) throw MissingFile(file + " not found");
+    if (const std::string problem = inputFileProblem(file); !problem.empty()) throw InputError(problem);
 }
 
 } // namespace

@@ -25,8 +25,16 @@ TEST(CaseResultsFileName, DigitsFollowTheSinglePrecisionOptions)
         {2, 2, 1, 0.0f, 0.0f, 0.0f, "jc221000.000"},
         {1, 2, 3, 10.0f, 5.9f, 0.0f, "jc123:00.005"},     // width 10 gives the character after 9
         {3, 1, 0, 4.5f, 180.0f, 0.0015f, "jc310415.180"},
-        // Negative codes and heel keep the name in this directory and distinct.
-        {3, 1, -1, 4.5f, -30.0f, 0.0015f, "jc31-415.-30"},
+        // Negative codes keep the name in this directory and distinct; a negative heel takes
+        // the name of its equivalent angle from 0 to 360, so -130 to -139.9 no longer share one.
+        {3, 1, -1, 4.5f, -30.0f, 0.0015f, "jc31-415.330"},
+        {3, 1, 0, 4.5f, -90.0f, 0.0015f, "jc310415.270"},
+        {3, 1, 0, 4.5f, 270.0f, 0.0015f, "jc310415.270"},
+        {3, 1, 0, 4.5f, -130.0f, 0.0015f, "jc310415.230"},
+        {3, 1, 0, 4.5f, -135.5f, 0.0015f, "jc310415.224"},
+        {3, 1, 0, 4.5f, -99.9f, 0.0015f, "jc310415.260"},
+        {3, 1, 0, 4.5f, -0.5f, 0.0015f, "jc310415.359"},
+        {3, 1, 0, 4.5f, 999.9f, 0.0015f, "jc310415.999"},
         // Absurd widths never put NUL, "/" or a control byte into the name.
         {3, 1, 0, 78.0f, 0.0f, 0.0f, "jc310~00.000"},
         {3, 1, 0, 79.0f, 0.0f, 0.0f, "jc310-00.000"},

@@ -44,22 +44,30 @@ struct Limit {
 };
 
 // One row per range of the table; a text of an F7.1 field without its point has one implied decimal.
+// Every inside value also prints in every field that echoes it (the campaign's edge stage runs them).
 const Limit limits[] = {
-    {"CASE.geo", 5, 1, 7, {"0.1", "20000.0"}, {"0.0", "20000.1"}},          // frame spacing
-    {"CASE.geo", 5, 8, 14, {"0.1", "20000.0"}, {"-0.1", "20000.1"}},        // plate width
-    {"CASE.geo", 5, 15, 21, {"0.1", "500.0"}, {"0", "500.1"}},              // plate thickness
+    {"CASE.geo", 5, 1, 7, {"10.0", "20000.0"}, {"9.9", "20000.1"}},         // frame spacing
+    {"CASE.geo", 5, 8, 14, {"10.0", "20000.0"}, {"9.9", "20000.1"}},        // plate width
+    // 0.1 mm is inside the range; with the 800 mm plate its slenderness is not (see below).
+    {"CASE.geo", 5, 15, 21, {"0.5", "500.0"}, {"0", "500.1"}},              // plate thickness
     {"CASE.geo", 5, 22, 28, {"0", "5000.0"}, {"-0.1", "5000.1"}},           // flange width
     {"CASE.geo", 5, 29, 35, {"0", "500.0"}, {"-0.1", "500.1"}},             // flange thickness
-    {"CASE.geo", 5, 36, 42, {"0", "10000.0"}, {"-0.1", "1E20"}},            // web height
+    {"CASE.geo", 5, 36, 42, {"0", "8000.0"}, {"-0.1", "8000.1"}},           // web height
     {"CASE.geo", 5, 43, 49, {"0", "500.0"}, {"-0.1", "500.1"}},             // web thickness
     {"CASE.geo", 5, 50, 52, {"1", "1."}, {"0", "1.5"}},                      // property set
+    {"CASE.geo", 5, 53, 56, {"-.99", "9.99"}, {"-1.0", "10.0"}},            // spare value
     {"CASE.geo", 5, 61, 69, {"-99000.0", "99000.0"}, {"-99000.1", "1E20"}}, // x
     {"CASE.geo", 6, 70, 78, {"0.1", "99000.0"}, {"-1E38", "99000.1"}},      // y
+    {"CASE.geo", 2, 1, 10, {"-9999999.", "99999992."}, {"-1.0E7", "1.0E8"}}, // first header value
+    {"CASE.geo", 2, 11, 20, {"-9999999.", "99999992."}, {"-1.0E7", "1E20"}}, // breadth
+    {"CASE.geo", 2, 21, 30, {"-9999999.", "99999992."}, {"-1E20", "1.0E8"}}, // depth
     {"CASE.pro", 1, 1, 10, {"1.0", "2000.0"}, {"0.9", "1E19"}},             // yield stress
-    {"CASE.pro", 1, 11, 20, {"1000.0", "1000000.0"}, {"999.9", "1000000.1"}}, // Young's modulus
+    {"CASE.pro", 1, 11, 20, {"1000.0", "1000000.0"}, {"999.9", "1000001."}}, // Young's modulus
     {"CASE.ana", 2, 7, 11, {"0", "20.00"}, {"-0.01", "20.01"}},             // tension block width
-    {"CASE.ana", 2, 12, 16, {"-180.", "180.0"}, {"-181.", "1E30"}},         // heel
-    {"CASE.ana", 2, 17, 21, {"0", "1.0"}, {"-1", "1.001"}},                 // distortion
+    {"CASE.ana", 2, 12, 16, {"-99.9", "999.9"}, {"-100.", "1E30"}},         // heel
+    {"CASE.ana", 2, 12, 16, {"360.0", "270.0"}, {"-1000", "-1E3"}},         // heel: a sweep to 360
+    {"CASE.ana", 2, 17, 21, {"0", ".9999"}, {"-1", "1.0"}},                 // distortion
+    {"CASE.ana", 2, 22, 25, {"-99.", "999."}, {"-100", "1000"}},            // spare option
 };
 
 TEST(Plausibility, EachRangeAcceptsItsEndsAndRefusesWhatLiesBeyondNamingFieldAndRange)
@@ -119,6 +127,25 @@ TEST(Plausibility, FieldsThatAreNoNumberAreLeftToTheRecordLayerInARunAndListedIn
         << check.problems().front().text();
     InputCheck run(InputCheck::Mode::stopAtFirst);
     EXPECT_NO_THROW(checkCaseFiles(run, "CASE"));
+}
+
+TEST(Plausibility, PlateSlendernessBeyondItsEchoIsRefusedInTheFilesAndInMemory)
+{
+    // Width 20000 mm over 10 mm with yield 2000 over modulus 1000: 2828, where the trace holds 99.99.
+    ScratchCase scratch;
+    scratch.writeOptions({{}});
+    GeoElement low, high;
+    low.plateWidth = 20000;
+    low.plateThickness = 10;
+    high.y = 1000;
+    scratch.writeGeometry({low, high});
+    scratch.writeProperties({{2000, 1000}});
+    InputCheck check(InputCheck::Mode::collectAll);
+    checkCaseFiles(check, "CASE");
+    ASSERT_EQ(check.problems().size(), 1u);
+    const std::string text = check.problems().front().text();
+    EXPECT_NE(text.find("CASE.geo, record 5, columns 8-14: the plate slenderness 2828.4"), std::string::npos) << text;
+    EXPECT_NE(text.find("allowed: up to 99.99"), std::string::npos) << text;
 }
 
 // A centroid that is NaN once made the search for the plastic axis loop for ever.
@@ -205,7 +232,7 @@ TEST(CaseResultsFileName, ValuesWithoutACodeTakeDashesWithoutOverflow)
         {4.5f, 0.0015f, huge, "jc310415.---"},
         {4.5f, 0.0015f, -huge, "jc310415.---"},
         {4.5f, 0.0015f, nan, "jc310415.---"},
-        {4.5f, 0.0015f, -30.0f, "jc310415.-30"},
+        {4.5f, 0.0015f, -30.0f, "jc310415.330"},
     };
     for (const Row& r : rows) {
         CaseOptions o;

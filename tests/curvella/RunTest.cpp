@@ -299,16 +299,20 @@ TEST_F(ViewerRun, FailuresThatEndTheRunGiveNonZeroStatus)
     EXPECT_NE(run.errors.find("OTHER.geo is an empty file"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "Element.001"));
 
-    // A case directory that cannot be entered, or none at all (a bare name): the message, then
-    // the run goes on in the current directory, which here holds the case. The message does not
-    // end the run, so a completed run still ends with 0.
-    for (const char* path : {"/nonexistent-curvella-dir/CASE1.teA", "CASE1.teA"}) {
-        run = runViewer(dir, path);
-        EXPECT_EQ(run.status, 0) << path << run.errors;
-        EXPECT_NE(run.errors.find("Failed to change to directory"), std::string::npos) << run.errors;
-        EXPECT_TRUE(fs::exists(dir / "Element.001")) << path;
-        fs::remove(dir / "Element.001");
-    }
+    // A case directory that does not exist stops the run naming it: going on in the current
+    // directory would show another case.
+    run = runViewer(dir, "/nonexistent-curvella-dir/CASE1.teA");
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("The directory /nonexistent-curvella-dir does not exist"), std::string::npos)
+        << run.errors;
+    EXPECT_FALSE(fs::exists(dir / "Element.001"));
+    // None at all (a bare name): the message, then the run goes on in the current directory,
+    // which here holds the case. The message does not end the run, so it still ends with 0.
+    run = runViewer(dir, "CASE1.teA");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("Failed to change to directory"), std::string::npos) << run.errors;
+    EXPECT_TRUE(fs::exists(dir / "Element.001"));
+    fs::remove(dir / "Element.001");
 
     // A calculation that stopped inside the case: fewer than 50 step blocks.
     HandCase cut = testing::threeElementCase();

@@ -17,6 +17,9 @@
 #include <array>
 #include <utility>
 #include <cmath>
+#include <limits>
+
+#include <cmath>
 
 #include <set>
 #include <string>
@@ -90,6 +93,19 @@ TEST(ChartScale, RangesAndTicksArePleasant)
     EXPECT_EQ(tickLabel(12, 2), "12");
     EXPECT_EQ(tickLabel(0.5, 0.25), "0.50");
     EXPECT_EQ(tickLabel(-1e-17, 0.05), "0.00");
+}
+
+// A curvature of 1E308 shown per km is infinite: the step search once looped for ever on it.
+TEST(ChartScale, AxesBeyondDoubleRangeEndWithFiniteEnds)
+{
+    const double inf = std::numeric_limits<double>::infinity(), largest = std::numeric_limits<double>::max();
+    const double rows[][2] = {{0, inf}, {-inf, inf}, {0, largest}, {-largest, largest}, {std::nan(""), 1}};
+    for (const auto& r : rows) {
+        const AxisScale a = pleasantAxis(r[0], r[1], 8);
+        EXPECT_TRUE(std::isfinite(a.low) && std::isfinite(a.high)) << r[0] << " " << r[1];
+        EXPECT_GT(a.high, a.low) << r[0] << " " << r[1];
+        EXPECT_LE(a.ticks().size(), 10u) << r[0] << " " << r[1];
+    }
 }
 
 TEST(ChartScale, EngineeringUnitsFollowTheLargestValue)

@@ -1,6 +1,8 @@
 """Bad input raises ValueError naming the element and the field; a stop of the calculation raises
 CollapseError naming the case study and the step. The interpreter goes on in every case."""
 
+import os
+
 import numpy as np
 import pytest
 
@@ -239,3 +241,23 @@ def test_unreadable_option_record_leaves_the_files_strakon_leaves(tmp_path):
         left.append(sorted(p.name for p in case_file.parent.iterdir()))
         assert (case_file.parent / "BOX.teB").stat().st_size == 0
     assert left[0] == left[1]
+
+
+@pytest.mark.parametrize("kind", ["directory", "fifo", "device"])
+def test_case_file_that_is_no_regular_file_is_a_value_error_naming_it(tmp_path, kind):
+    """A directory named BOX.ana, a FIFO (which blocked for ever) or /dev/zero (which never ended)
+    is refused before it is opened, by read_case and run_files alike."""
+    copy_case("BOX", tmp_path)
+    target = tmp_path / "BOX.ana"
+    target.unlink()
+    if kind == "directory":
+        target.mkdir()
+    elif kind == "fifo":
+        os.mkfifo(target)
+    else:
+        target.symlink_to("/dev/zero")
+    words = {"directory": "is a directory", "fifo": "is a FIFO", "device": "is a device"}[kind]
+    for call in (tarnova.read_case, tarnova.run_files):
+        with pytest.raises(ValueError) as raised:
+            call(target)
+        assert "BOX.ana " + words in str(raised.value), str(raised.value)

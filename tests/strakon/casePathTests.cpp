@@ -27,7 +27,11 @@ const PathCase pathCases[] = {
     {"/ships/VERYLONGNAME.ana", "/ships", "VERYLONG"},
     {"/ships/MY CASE 2.ana", "/ships", "MY CASE"},   // the blank at the cut is trimmed
     {"/ships/TANKER.ana   ", "/ships", "TANKER"},
-    {"/ships/AB", "/ships", ""},
+    // A path without an extension names the case whole ("TANKER" once became "TA").
+    {"/ships/AB", "/ships", "AB"},
+    {"/ships/TANKER", "/ships", "TANKER"},
+    {"TANKER", "", "TANKER"},
+    {"/ships/VERYLONGNAME", "/ships", "VERYLONG"},
     {"", "", ""},
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -134,7 +135,7 @@ TEST(CheckMode, TenScatteredMistakesAreAllReported)
     TempDir cases;
     copyExample("tanker/TANKER", cases.path(), "TANKER");
     const fs::path ana = cases.path() / "TANKER.ana", geo = cases.path() / "TANKER.geo", pro = cases.path() / "TANKER.pro";
-    setField(ana, 3, 12, 16, "999.9");     // heel
+    setField(ana, 3, 12, 16, "-100.");     // heel
     setField(ana, 6, 17, 21, "-1");        // distortion
     setField(geo, 6, 36, 42, "1E20");      // web height
     setField(geo, 40, 22, 28, "-5");       // flange width
@@ -160,6 +161,94 @@ TEST(CheckMode, TenScatteredMistakesAreAllReported)
     }
     EXPECT_EQ(readFile(geo), before);
     EXPECT_FALSE(fs::exists(cases.path() / "lixo.tmp"));
+}
+
+} // namespace
+
+namespace {
+
+using namespace strakontest;
+
+// One unit of the last digit a number was printed with ("0.1234E+05" -> 1, "12.5" -> 0.1).
+double lastDigitUnit(const std::string& token)
+{
+    const std::size_t e = token.find_first_of("Ee");
+    const std::string mantissa = token.substr(0, e);
+    const std::size_t point = mantissa.find('.');
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    const int exponent = e == std::string::npos ? 0 : std::stoi(token.substr(e + 1));
+    return std::pow(10.0, exponent - decimals);
+}
+
+// The step blocks of an element curve file: the curvature and the three moments of each step.
+std::vector<std::vector<std::string>> stepMoments(const fs::path& curveFile)
+{
+    std::vector<std::vector<std::string>> steps;
+    const std::vector<std::string> records = readRecords(curveFile);
+    for (std::size_t r = 0; r + 1 < records.size(); ++r) {
+        const std::size_t at = records[r].find("Curvatura=");
+        if (at == std::string::npos) continue;
+        std::vector<std::string> step{records[r].substr(at + 10)};
+        for (std::size_t k = 0; k < 3; ++k) step.push_back(records[r + 1].substr(12 * k, 12));
+        for (std::string& t : step) t.erase(0, t.find_first_not_of(' '));
+        steps.push_back(step);
+    }
+    return steps;
+}
+
+// An empty line after the last element record: the count says what is wrong, not the zero frame
+// spacing of an element 29 that nobody wrote.
+TEST(CountMessage, EmptyLineAfterTheLastElementIsNamedByTheCount)
+{
+    TempDir cases;
+    copyExample("box/BOX", cases.path(), "BOX");
+    writeFile(cases.path() / "BOX.geo", readFile(cases.path() / "BOX.geo") + "\r\n");
+    const RunResult run = runStrakon(cases.path(), {(cases.path() / "BOX.ana").string()});
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(contains(run.errors, "BOX.geo declares 28 element records and holds 29")) << run.errors;
+    EXPECT_FALSE(contains(run.errors, "frame spacing")) << run.errors;
+    const RunResult check = runStrakon(cases.path(), {"--check", (cases.path() / "BOX.ana").string()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(contains(check.output, "BOX.geo declares 28 element records and holds 29")) << check.output;
+    EXPECT_FALSE(contains(check.output, "frame spacing")) << check.output;
+}
+
+// Heels from 0 to 360 degrees run on both examples and print in every file; 270 degrees gives the
+// moments of -90 within one unit of the last printed digit; the two share one results file name.
+TEST(HeelSweep, ZeroToThreeSixtyRunsOnBothExamplesAndTwoSeventyMatchesMinusNinety)
+{
+    const char* heels[] = {"  0.0", " 45.0", " 90.0", "135.0", "180.0", "225.0", "270.0", "315.0", "360.0", "-90.0"};
+    for (const auto& [example, stem] : {std::pair{"box/BOX", "BOX"}, std::pair{"tanker/TANKER", "TANKER"}}) {
+        TempDir cases;
+        copyExample(example, cases.path(), stem);
+        std::string options = "10\r\n";
+        for (const char* heel : heels) options += std::string(" 3 1 0 4.50") + heel + "   15  0.\r\n";
+        writeFile(cases.path() / (std::string(stem) + ".ana"), options);
+        const RunResult run = runStrakon(cases.path(), {(cases.path() / (std::string(stem) + ".ana")).string()});
+        ASSERT_EQ(run.status, 0) << stem << run.errors;
+        // 270 and -90 are one angle: one results file, and the run says the second replaced it.
+        EXPECT_TRUE(fs::exists(cases.path() / "jc310415.270")) << stem;
+        EXPECT_TRUE(contains(run.errors, "share the case results file jc310415.270")) << run.errors;
+        for (const auto& entry : fs::directory_iterator(cases.path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".ana") || name.ends_with(".geo") || name.ends_with(".pro")) continue;
+            EXPECT_FALSE(contains(readFile(entry.path()), "*")) << stem << ": " << name;
+        }
+        const auto at270 = stepMoments(cases.path() / (std::string(stem) + ".teG"));
+        const auto atMinus90 = stepMoments(cases.path() / (std::string(stem) + ".teJ"));
+        ASSERT_EQ(at270.size(), 50u) << stem;
+        ASSERT_EQ(atMinus90.size(), 50u) << stem;
+        for (std::size_t k = 0; k < at270.size(); ++k) {
+            // The components lie within a unit of the resultant's last digit (one is near zero).
+            const double unit = lastDigitUnit(at270[k][1]) * 1.0001;
+            EXPECT_NEAR(std::stod(at270[k][0]), std::stod(atMinus90[k][0]), lastDigitUnit(at270[k][0]) * 1.0001)
+                << stem << " step " << k + 1;
+            for (std::size_t c = 1; c <= 3; ++c) {
+                EXPECT_NEAR(std::stod(at270[k][c]), std::stod(atMinus90[k][c]), unit)
+                    << stem << " step " << k + 1 << ": " << at270[k][c] << " and " << atMinus90[k][c];
+            }
+        }
+    }
 }
 
 } // namespace

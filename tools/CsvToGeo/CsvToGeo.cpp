@@ -5,6 +5,7 @@
 //   CsvToGeo [--title TEXT] [--header-value V] SHEET.csv CASE.geo
 
 #include "geometrySheet.hpp"
+#include "inputFile.hpp"
 
 #include "commandLine.hpp"
 
@@ -110,8 +111,11 @@ int main(int argc, char** argv)
                 } catch (const std::exception&) {
                     used = 0;
                 }
-                if (used == 0 || used != value.size() || !std::isfinite(headerValue))
-                    return usageError("--header-value \"" + value + "\" is not a number");
+                if (used == 0 || used != value.size())
+                    return usageError("--header-value \"" + tarnova::shownText(value) + "\" is not a number");
+                if (!std::isfinite(headerValue))
+                    return usageError("--header-value " + tarnova::shownText(value) +
+                                      " is out of range; allowed: -9999999 to 99999992");
             }
         } else {
             files.push_back(argument);
@@ -120,19 +124,34 @@ int main(int argc, char** argv)
     if (files.size() != 2) return usageError("give the sheet and the geometry file to write");
     if (!titleGiven) title = stem(files[0]);
 
+    const std::string sheetName = tarnova::shownText(files[0]), geometryName = tarnova::shownText(files[1]);
+    // A device, FIFO or socket would block or never end: refused before it is opened.
+    if (const std::string problem = tarnova::inputFileProblem(files[0]); !problem.empty()) {
+        std::fprintf(stderr, "CsvToGeo: %s\n", problem.c_str());
+        return failureStatus;
+    }
     std::ifstream in(files[0], std::ios::binary);
-    if (!in) return usageError("cannot read the sheet " + files[0]);
+    if (!in) return usageError("cannot read the sheet " + sheetName);
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
     const tarnova::csvtogeo::Sheet sheet = tarnova::csvtogeo::readSheet(csv);
-    if (!sheet.problems.empty()) {
-        for (const std::string& problem : sheet.problems)
-            std::fprintf(stderr, "%s: %s\n", files[0].c_str(), problem.c_str());
-        std::fprintf(stderr, "%s: %zu problem%s; %s is not written\n", files[0].c_str(), sheet.problems.size(),
-                     sheet.problems.size() == 1 ? "" : "s", files[1].c_str());
+    std::vector<std::string> problems = tarnova::csvtogeo::geometryFileProblems(title, headerValue);
+    problems.insert(problems.end(), sheet.problems.begin(), sheet.problems.end());
+    std::string text;
+    if (problems.empty()) text = tarnova::csvtogeo::geometryFileText(title, headerValue, sheet.elements, problems);
+    if (!problems.empty()) {
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "%s: %s\n", sheetName.c_str(), problem.c_str());
+        if (!sheet.encodingNote.empty()) std::fprintf(stderr, "%s: %s\n", sheetName.c_str(), sheet.encodingNote.c_str());
+        std::fprintf(stderr, "%s: %zu problem%s; %s is not written\n", sheetName.c_str(), problems.size(),
+                     problems.size() == 1 ? "" : "s", geometryName.c_str());
         return failureStatus;
     }
-    tarnova::csvtogeo::writeGeometryFile(files[1], title, headerValue, sheet.elements);
-    std::printf("%s: %zu elements written\n", files[1].c_str(), sheet.elements.size());
+    std::string reason;
+    if (!tarnova::csvtogeo::writeGeometryFile(files[1], text, reason)) {
+        std::fprintf(stderr, "CsvToGeo: %s could not be written: %s\n", geometryName.c_str(), reason.c_str());
+        return failureStatus;
+    }
+    std::printf("%s: %zu elements written\n", geometryName.c_str(), sheet.elements.size());
     return 0;
 }

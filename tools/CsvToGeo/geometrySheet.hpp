@@ -32,6 +32,8 @@ struct ElementRow {
 struct Sheet {
     std::vector<ElementRow> elements;
     std::vector<std::string> problems;   // one line per bad cell or header, in sheet order
+    // "the sheet is not UTF-8 text (row 3 holds the byte \xe9) ...", or "" for a UTF-8 sheet.
+    std::string encodingNote;
 };
 
 // Reads the CSV text. Cells are separated by commas, or by semicolons when the header row holds
@@ -39,9 +41,21 @@ struct Sheet {
 // Rows are counted as the spreadsheet counts them: the header is row 1.
 Sheet readSheet(std::string_view csv);
 
-// The geometry file's records: title, header values, count, headings and element records.
-// The breadth and depth of the second record are the extents of x and y.
-void writeGeometryFile(const std::string& fileName, std::string_view title, double headerValue,
-                       const std::vector<ElementRow>& elements);
+// The header value's range: the calculator echoes it with F10.1 in single precision.
+inline constexpr double smallestHeaderValue = -9999999.0, largestHeaderValue = 99999992.0;
+
+// What stops the writing before the sheet is formatted: a control byte in the title, a header
+// value out of range. One line each; empty when none.
+std::vector<std::string> geometryFileProblems(std::string_view title, double headerValue);
+
+// The geometry file's records (title, header values, count, headings, element records, each ended
+// by CR LF). The breadth and depth of the second record are the extents of x and y. A record with
+// a field that cannot hold its value adds a line to `problems`.
+std::string geometryFileText(std::string_view title, double headerValue, const std::vector<ElementRow>& elements,
+                             std::vector<std::string>& problems);
+
+// Replaces the file whole (a fresh temporary beside it, renamed over it; a link is replaced, never
+// written through). False with the system's reason when it could not be written.
+bool writeGeometryFile(const std::string& fileName, const std::string& text, std::string& reason);
 
 } // namespace tarnova::csvtogeo
