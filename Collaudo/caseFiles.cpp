@@ -1,4 +1,5 @@
 #include "caseFiles.hpp"
+#include "inputFile.hpp"
 
 #include "Engine.hpp"
 #include "casePaths.hpp"
@@ -30,6 +31,7 @@ constexpr int geometryHeadLines = 4;   // title, header values, element count, h
 
 std::string wholeFile(const std::string& path)
 {
+    if (const std::string problem = inputFileProblem(path); !problem.empty()) throw CaseInputError(problem);
     std::ifstream file(path, std::ios::binary);
     if (!file) throw CaseInputError(path + " cannot be read");
     std::ostringstream text;

@@ -2,6 +2,7 @@
 // out of range, missing keys) so that one run lists them all, each with its line and key.
 
 #include "limits.hpp"
+#include "inputFile.hpp"
 
 #include <toml++/toml.h>
 
@@ -273,6 +274,11 @@ LimitsOutcome parseLimits(std::string_view text, int studyCount)
 
 LimitsOutcome readLimits(const std::string& path, int studyCount)
 {
+    if (const std::string refusal = inputFileRefusal(path); !refusal.empty()) {
+        LimitsOutcome out;
+        out.faults.push_back({0, "", refusal});
+        return out;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         LimitsOutcome out;

@@ -190,11 +190,14 @@ const std::vector<std::string> checkTableHeader = {
 const std::vector<std::string> interactionTableHeader = {"angle (deg)", "Mu (kN.m)", "Mv (kN.m)",
                                                          "Mh (kN.m)", "peak step", "peak reached"};
 
-// The geometry checks of the calculator's --check, once the engine's public header offers them
-// for a section, are listed here and nowhere else.
-std::vector<std::string> geometryWarnings(const CaseData&)
+// The geometry checks of the calculator's --check, read from the case's own files (the report is
+// written in the case directory).
+std::vector<std::string> geometryWarnings(const CaseData& data)
 {
-    return {};
+    SectionInput section;
+    std::string problem;
+    if (!readSectionFiles(data.caseName, section, problem)) return {};
+    return sectionWarnings(section);
 }
 
 std::vector<std::string> caseWarnings(const CaseData& data)

@@ -1,4 +1,5 @@
 #include "sectionDescription.hpp"
+#include "inputFile.hpp"
 
 #include "records/FixedText.hpp"
 #include "records/Records.hpp"
@@ -847,6 +848,12 @@ BuildResult buildSection(std::string_view text, std::string_view fileName)
 
 BuildResult buildSectionFile(const std::string& path)
 {
+    // A directory, FIFO or device is refused before it is opened (a FIFO would block for ever).
+    if (const std::string refusal = inputFileRefusal(path); !refusal.empty()) {
+        BuildResult result;
+        result.errors.push_back({path, 0, "", refusal});
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         BuildResult result;

@@ -266,6 +266,18 @@ TEST_F(ReportRun, AssessmentFilesDamagedCasesAndFilesAreInTheReport)
     EXPECT_EQ(html.find("href="), std::string::npos);
 }
 
+TEST_F(ReportRun, GeometryWarningsOfTheCheckAreListed)
+{
+    // A yield stress typed with its decimal point one place off, after the calculation.
+    std::ofstream(dir / "BOX.pro", std::ios::binary) << "      23.5  206000.0\r\n";
+    const Outcome outcome = report("--report");
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    const std::string html = readWhole(dir / "BOX_report.html");
+    const std::size_t warnings = html.find("<section id=\"warnings\"");
+    ASSERT_NE(warnings, std::string::npos);
+    EXPECT_NE(html.find("a decimal point one place off", warnings), std::string::npos);
+}
+
 TEST_F(ReportRun, AnAssessmentFileOfAnotherFormIsNamedNotShown)
 {
     std::ofstream(dir / "BOX_check.csv", std::ios::binary) << "case,verdict\r\nintact,PASS\r\n";

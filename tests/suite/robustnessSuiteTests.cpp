@@ -109,6 +109,8 @@ TEST_F(Box, FilesThatAreNoRegularFilesAreRefusedBeforeReadingNamingThem)
         {{FLEXURA_PROGRAM, box}, "BOX.rst", 'f', "BOX.rst is a FIFO"},
         {{FLEXURA_PROGRAM, box}, "BOX.teB", 'z', "BOX.teB is a device"},
         {{CSV_TO_GEO_PROGRAM, "sheet.csv", "OUT.geo"}, "sheet.csv", 'z', "sheet.csv is a device"},
+        {{SAGOMA_PROGRAM, "--force", "BOX.sec"}, "BOX.sec", 'f', "is a FIFO"},
+        {{COLLAUDO_PROGRAM, box}, "BOX.lim", 'f', "is a FIFO"},
     };
     for (const Row& row : rows) {
         const std::string saved = readFile(dir / row.file);
