@@ -130,9 +130,11 @@ std::vector<int> elementsInZone(const Zone& zone, const SectionInput& section)
     return inside;
 }
 
+// The calculator carries heels from -99.9 to 999.9 degrees (what its F5.1 fields print): an angle
+// below that range is given as the same direction in 0 to 360.
 float engineHeel(double angle)
 {
-    return static_cast<float>(angle > 180.0 ? angle - 360.0 : angle);
+    return static_cast<float>(angle < -99.9 ? angle + 360.0 : angle);
 }
 
 std::vector<double> interactionAngles(int count)

@@ -75,7 +75,7 @@ struct Assessment {
     std::vector<std::string> notes;   // peak not reached, neutral axis rotation
 };
 
-// The heel the engine takes for an angle of the interaction (-180 to 180 degrees).
+// The heel the engine takes for an angle of the interaction (-99.9 to 999.9 degrees).
 float engineHeel(double angle);
 // The interaction's angles: k * 360 / count, k = 0 .. count - 1.
 std::vector<double> interactionAngles(int count);

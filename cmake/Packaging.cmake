@@ -118,7 +118,8 @@ set(CPACK_DEBIAN_CORE_DESCRIPTION
 Strakon computes the ultimate bending moment of a hull cross-section by
 progressive collapse, from fixed-column case files.
 ${viewers}
-Sagoma builds the case files from a section described by strakes, stiffeners and steels.
+Sagoma builds the case files from a section described by strakes,
+stiffeners and steels.
 ${assessment}Without a display the programs run headless.")
 if("window" IN_LIST installedComponents)
   list(APPEND CPACK_COMPONENTS_ALL window)

@@ -148,11 +148,13 @@ TEST(Interaction, SectionSymmetricAboutTheCentrelineGivesASymmetricCurve)
     }
 }
 
-TEST(Interaction, AnglesBeyondAHalfTurnGoToTheEngineAsNegativeHeels)
+TEST(Interaction, AnglesGoToTheEngineWithinTheHeelsItCarries)
 {
     EXPECT_EQ(engineHeel(0), 0.0f);
     EXPECT_EQ(engineHeel(180), 180.0f);
-    EXPECT_EQ(engineHeel(195), -165.0f);
+    EXPECT_EQ(engineHeel(345), 345.0f);
+    EXPECT_EQ(engineHeel(-90), -90.0f);
+    EXPECT_EQ(engineHeel(-165), 195.0f);
     EXPECT_EQ(interactionAngles(4), (std::vector<double>{0, 90, 180, 270}));
 }
 

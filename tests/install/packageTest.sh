@@ -86,7 +86,7 @@ if [ -x "$root/usr/bin/Sagoma" ]; then
       { echo "Sagoma's TANKER.$extension differs from the installed one"; exit 1; }
   done
   [ -s "$tmp/built/TANKER_section.png" ] || { echo "Sagoma drew no picture"; exit 1; }
-  [ -f "$doc/section-files.md" ] || { echo "section-file guide missing"; exit 1; }
+  [ -f "$root/usr/share/doc/tarnova/docs/section-files.md" ] || { echo "section-file guide missing"; exit 1; }
 fi
 if [ -x "$root/usr/bin/Flexura" ]; then
   "${headless[@]}" "$root/usr/bin/Flexura" "$case/TANKER.ana" </dev/null 2>/dev/null
