@@ -2,8 +2,8 @@
 # Installs the Debian packages the suite needs (as root), or prints the apt line and stops.
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
-# fonts-liberation2: its faces are built into the programs; libfontconfig-dev: the window frame's text.
-want=(cmake g++ make pkg-config libxsimd-dev libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2)
+# fonts-liberation2: its faces are built into the programs and their window frames.
+want=(cmake g++ make pkg-config libxsimd-dev libsdl2-dev libx11-dev libfreetype-dev libpng-dev fonts-liberation2)
 # Collaudo reads its design limits (CASE.lim) with toml++.
 want+=(libtomlplusplus-dev)
 # The Python module (tarnova) is built with the rest.

@@ -3,6 +3,7 @@
 // A module that cannot be loaded leaves the run headless, with one line on standard error.
 
 #include "display/Backend.hpp"
+#include "display/BuiltinFonts.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,9 @@ std::unique_ptr<Backend> makeWindowBackend()
             failure = ::dlerror();
             break;
         }
+        // The module draws its frame text with the program's built-in faces: this reference keeps
+        // them in every program that can load it, exported for it.
+        [[maybe_unused]] static const auto keepFonts = &fonts::builtinFonts;
         using Factory = Backend* (*)();
         auto factory = reinterpret_cast<Factory>(::dlsym(module, "tarnovaWindowBackend"));
         if (factory != nullptr) return std::unique_ptr<Backend>(factory());

@@ -131,6 +131,15 @@ constexpr auto exactPowersOfTen = [] {
     return powers;
 }();
 
+// floor(log10(magnitude)) of a finite positive value, or one less: from the binary exponent
+// (magnitude in [2^b, 2^(b+1)) puts log10 in [b log10(2), (b+1) log10(2)), a span under 1).
+int decimalExponentEstimate(double magnitude)
+{
+    const int biased = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff);
+    if (biased == 0) return static_cast<int>(std::floor(std::log10(magnitude)));   // subnormal
+    return static_cast<int>(std::floor(static_cast<double>(biased - 1023) * 0.30102999566398120));
+}
+
 // The usual case of significantDigits, without text conversion: the value is scaled by a power
 // of ten in extended precision (one rounding, relative error at most 2^-64) and rounded to
 // `significant` digits. Returns false, deciding nothing, when the scaled value lies too near a
@@ -143,7 +152,7 @@ bool fastSignificantDigits(double magnitude, int significant, char* digits, int&
         if (significant > 17) return false;
         const long double lower = exactPowersOfTen[static_cast<std::size_t>(significant - 1)];
         const long double upper = lower * 10.0L;
-        int e10 = static_cast<int>(std::floor(std::log10(magnitude)));   // may be one off
+        int e10 = decimalExponentEstimate(magnitude);   // may be one off
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int k = significant - 1 - e10;
             if (k > maxExactPower || k < -maxExactPower) return false;
@@ -174,6 +183,40 @@ bool fastSignificantDigits(double magnitude, int significant, char* digits, int&
             return true;
         }
         return false;
+    }
+}
+
+// The usual case of writeFixed: the value times 10^fraction in extended precision (one rounding,
+// relative error at most 2^-64), rounded to a whole number with halves away from zero, written as
+// to_chars writes the fixed text ("0.50", "12" without fraction digits). Returns the end of the
+// text at `first`, or nullptr, deciding nothing, when the scaled value lies too near a half to be
+// sure of the rounding (exact ties among them) or beyond 2^63.
+char* fastFixedText(double magnitude, int fraction, char* first)
+{
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return nullptr;
+    } else {
+        constexpr int maxFraction = 18;   // 10^18 < 2^63: the powers below fit in 64 bits
+        if (fraction > maxFraction) return nullptr;
+        const long double scaled = static_cast<long double>(magnitude) * exactPowersOfTen[static_cast<std::size_t>(fraction)];
+        if (!(scaled < 0x1p63L)) return nullptr;
+        const long double whole = std::floor(scaled);
+        const long double rest = scaled - whole;   // exact
+        if (std::fabs(rest - 0.5L) <= scaled * 0x1p-60L) return nullptr;
+        const std::uint64_t n = static_cast<std::uint64_t>(whole) + (rest > 0.5L ? 1u : 0u);
+        std::uint64_t power = 1;
+        for (int i = 0; i < fraction; ++i) power *= 10;
+        char* p = std::to_chars(first, first + 20, n / power).ptr;
+        if (fraction > 0) {
+            *p++ = '.';
+            std::uint64_t digits = n % power;
+            for (int i = fraction - 1; i >= 0; --i) {
+                p[i] = static_cast<char>('0' + digits % 10);
+                digits /= 10;
+            }
+            p += fraction;
+        }
+        return p;
     }
 }
 
@@ -244,15 +287,17 @@ void writeFixed(std::string& record, double value, int width, int fraction)
     }
     char buffer[fixedBufferSize];
     char* first = buffer + 1;   // room for a carry digit
-    char* last;
-    if (fractionBits(magnitude) == fraction + 1) {
-        // Exact tie: one more digit is exact and ends in 5; drop it and round away from zero.
-        last = std::to_chars(first, buffer + fixedBufferSize, magnitude, std::chars_format::fixed, fraction + 1).ptr;
-        --last;
-        if (fraction == 0) --last;   // the point
-        if (incrementDecimal(first, last)) *--first = '1';
-    } else {
-        last = std::to_chars(first, buffer + fixedBufferSize, magnitude, std::chars_format::fixed, fraction).ptr;
+    char* last = fastFixedText(magnitude, fraction, first);
+    if (last == nullptr) {
+        if (fractionBits(magnitude) == fraction + 1) {
+            // Exact tie: one more digit is exact and ends in 5; drop it and round away from zero.
+            last = std::to_chars(first, buffer + fixedBufferSize, magnitude, std::chars_format::fixed, fraction + 1).ptr;
+            --last;
+            if (fraction == 0) --last;   // the point
+            if (incrementDecimal(first, last)) *--first = '1';
+        } else {
+            last = std::to_chars(first, buffer + fixedBufferSize, magnitude, std::chars_format::fixed, fraction).ptr;
+        }
     }
     char* point = fraction > 0 ? last - fraction - 1 : last;
     bool integerZero = (point - first == 1 && *first == '0');

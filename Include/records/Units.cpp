@@ -100,7 +100,7 @@ void ensureReadable(Table& table, Unit& unit)
     unit.file = std::fopen(unit.fileName.c_str(), "rb");
     if (!unit.file) unit.file = std::fopen("/dev/null", "rb");   // missing: it would be created empty
     if (unit.file) {
-        unit.buffer = std::make_unique<char[]>(fileBufferSize);
+        unit.buffer = std::make_unique_for_overwrite<char[]>(fileBufferSize);   // stdio fills it: no zeroing
         std::setvbuf(unit.file, unit.buffer.get(), _IOFBF, fileBufferSize);
         for (long r = 0; r < unit.recordsPassed && readRecordLine(unit);) ++r;   // back to its position
     }
@@ -181,10 +181,13 @@ void writeRecordLine(Table& table, Unit& unit, ErrorPlace& place)
                                                : "the file can only be read (no write permission)");
     }
     if (!unit.writing) {
-        // The record written becomes the file's last: cut whatever follows the position.
+        // The record written becomes the file's last: cut whatever follows the position (a new
+        // or short file has nothing to cut, and is left alone).
         long position = std::ftell(unit.file);
         std::fseek(unit.file, position, SEEK_SET);   // also drops any read-ahead
-        if (position >= 0 && ftruncate(fileno(unit.file), position) != 0) {
+        struct stat status {};
+        const bool nothingFollows = fstat(fileno(unit.file), &status) == 0 && status.st_size <= position;
+        if (position >= 0 && !nothingFollows && ftruncate(fileno(unit.file), position) != 0) {
             place.record = unit.recordsPassed + 1;
             raiseRecordError(place, std::string("the file cannot be shortened: ") + std::strerror(errno));
         }
@@ -289,7 +292,7 @@ void RecordUnits::openUnit(int unit, std::string_view fileName)
         place.fileName = name;
         raiseRecordError(place, std::string("the file cannot be opened or created: ") + std::strerror(error));
     }
-    u->buffer = std::make_unique<char[]>(fileBufferSize);
+    u->buffer = std::make_unique_for_overwrite<char[]>(fileBufferSize);   // stdio fills it: no zeroing
     std::setvbuf(u->file, u->buffer.get(), _IOFBF, fileBufferSize);
     u->line.reserve(256);
     u->out.reserve(256);
@@ -322,7 +325,7 @@ void RecordUnits::openForReading(int unit, std::string_view fileName, long recor
     u->file = std::fopen(u->fileName.c_str(), "rb");
     if (!u->file) u->file = std::fopen("/dev/null", "rb");
     if (u->file) {
-        u->buffer = std::make_unique<char[]>(fileBufferSize);
+        u->buffer = std::make_unique_for_overwrite<char[]>(fileBufferSize);   // stdio fills it: no zeroing
         std::setvbuf(u->file, u->buffer.get(), _IOFBF, fileBufferSize);
         for (long r = 0; r < records && records::readRecordLine(*u); ++r) {}
     }

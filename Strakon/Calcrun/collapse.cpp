@@ -109,12 +109,10 @@ void RunContext::progressiveCollapse(int behaviourCode, int sheddingCode, float&
             }
             if (kernel != nullptr) {
                 // Summed in element order, as the one-element loop below.
-                for (int i = 0; i < s.elementCount; ++i) {
-                    const std::size_t j = static_cast<std::size_t>(i);
-                    axialForce += elementArrays.force[j];
-                    momentX += elementArrays.momentX[j];
-                    momentY += elementArrays.momentY[j];
-                }
+                const ElementSums sums = sumInElementOrder(elementArrays, static_cast<std::size_t>(s.elementCount));
+                axialForce = sums.force;
+                momentX = sums.momentX;
+                momentY = sums.momentY;
             } else {
                 for (int n = 1; n <= s.elementCount; ++n) {
                     const float force = elementForce(n, curvature, s.neutralAxisX, s.neutralAxisY, theta);

@@ -50,6 +50,13 @@ int elementForcesSse2(ElementArrays&, const KernelCall&);
 int elementForcesAvx2(ElementArrays&, const KernelCall&);
 int elementForcesAvx512(ElementArrays&, const KernelCall&);
 
+// The axial force and the two moments of the elements 0..count-1, summed in element order as the
+// one-element loop sums them.
+struct ElementSums {
+    float force, momentX, momentY;
+};
+ElementSums sumInElementOrder(const ElementArrays& arrays, std::size_t count);
+
 // The kernels this processor can run, narrowest first (always `scalar` first).
 std::vector<ElementKernel> availableElementKernels();
 // The kernel a run context starts with: the widest available, unless TARNOVA_ELEMENT_KERNEL names

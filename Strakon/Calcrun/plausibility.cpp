@@ -121,10 +121,12 @@ std::string allowedText(const PlausibleRange& r)
 // inside, else what is wrong ("flange width 1e+20 of element 3 is too large").
 std::optional<std::string> outsideRange(const PlausibleRange& r, float v, const std::string& owner)
 {
-    const std::string value = std::string(r.quantity) + " " + numberText(v) + owner;
-    if (!std::isfinite(v)) return value + " is not a finite number";
+    // Checked before any text is made: every value of every run comes through here.
+    const bool finite = std::isfinite(v);
     const bool low = r.aboveLowest ? !(v > r.lowest) : !(v >= r.lowest);
-    if (!low && !(v > r.highest)) return std::nullopt;
+    if (finite && !low && !(v > r.highest)) return std::nullopt;
+    const std::string value = std::string(r.quantity) + " " + numberText(v) + owner;
+    if (!finite) return value + " is not a finite number";
     return value + (low ? " is too small" : " is too large");
 }
 

@@ -285,6 +285,30 @@ std::vector<StudyResult> runCase(const CaseData& data, int threads)
     return results;
 }
 
+std::vector<SampleOutcome> runSamples(const CaseData& data, const std::vector<SampledColumn>& sampled,
+                                      std::size_t samples, int threads)
+{
+    std::vector<SampleOutcome> outcomes(samples);
+    parallel(samples, threads, [&](std::size_t i) {
+        CaseData run = data;
+        for (const SampledColumn& c : sampled) {
+            std::vector<float>& column = c.column == yieldStressColumn     ? run.yieldStress
+                                         : c.column == youngsModulusColumn ? run.youngsModulus
+                                                                           : run.section.reals[static_cast<std::size_t>(c.column)];
+            const float* row = c.values.data() + i * column.size();
+            std::copy(row, row + column.size(), column.begin());
+        }
+        try {
+            // One thread per sample: the samples themselves are shared among the threads.
+            for (const StudyResult& r : runCase(run, 1)) outcomes[i].ultimateMoments.push_back(r.ultimateMoment);
+        } catch (const CollapseStop& e) {
+            outcomes[i].ultimateMoments.clear();
+            outcomes[i].stop = e.what();
+        }
+    });
+    return outcomes;
+}
+
 std::vector<StudyResult> runCaseFiles(const std::string& path, int threads)
 {
     const CasePath where = casePath(path);

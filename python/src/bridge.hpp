@@ -71,6 +71,22 @@ struct CollapseStop : std::runtime_error {
 CaseData readCase(const std::string& path);
 // Runs every case study of the case on up to `threads` threads (0: one per processor).
 std::vector<StudyResult> runCase(const CaseData& data, int threads);
+// One column of a case given per sample: `values` holds `samples` rows of the column's length.
+// `column` is a section column (0 to realColumns - 1) or yieldStressColumn / youngsModulusColumn.
+inline constexpr int yieldStressColumn = -1, youngsModulusColumn = -2;
+struct SampledColumn {
+    int column = 0;
+    std::vector<float> values;
+};
+// What one sample's run gave: the ultimate moment of each case study, or the stop's message.
+struct SampleOutcome {
+    std::vector<float> ultimateMoments;
+    std::string stop;  // empty when every case study ran to its end
+};
+// Runs the case once per sample, each with the sampled columns put in, on up to `threads`
+// threads; a stop is the sample's outcome, unusable input (InputError) ends the whole call.
+std::vector<SampleOutcome> runSamples(const CaseData& data, const std::vector<SampledColumn>& sampled,
+                                      std::size_t samples, int threads);
 // Runs the case of `path` as the calculator does, writing all its files in the case directory.
 std::vector<StudyResult> runCaseFiles(const std::string& path, int threads);
 // The record a format makes of the values (reals in single precision), as the files hold it.

@@ -14,6 +14,7 @@
 #include <pybind11/stl.h>
 
 #include <cstring>
+#include <limits>
 
 namespace py = pybind11;
 using namespace tarnova::python;
@@ -393,6 +394,58 @@ PYBIND11_MODULE(_tarnova, m)
           py::arg("section"), py::arg("yield_stress"), py::arg("youngs_modulus"), py::arg("studies"),
           py::arg("title"), py::arg("headings"), py::arg("header"), py::arg("name"), py::kw_only(),
           py::arg("threads") = 0);
+
+    m.def("run_samples",
+          [](const std::vector<py::array>& columns, const RealArray& yieldStress, const RealArray& youngsModulus,
+             const std::vector<std::tuple<int, int, int, float, float, float, float>>& studies,
+             const std::string& title, const std::string& headings, const std::array<float, 3>& header,
+             const std::string& name, const std::vector<std::pair<int, RealArray>>& sampled, std::size_t samples,
+             int threads) {
+              CaseData data;
+              if (columns.size() != realColumns + 2) throw py::value_error("expected 14 section columns");
+              for (int i = 0; i < realColumns; ++i)
+                  data.section.reals[static_cast<std::size_t>(i)] = toVector(RealArray::ensure(columns[static_cast<std::size_t>(i)]));
+              data.section.orientation = toVector(WholeArray::ensure(columns[realColumns]));
+              data.section.kind = toVector(WholeArray::ensure(columns[realColumns + 1]));
+              data.yieldStress = toVector(yieldStress);
+              data.youngsModulus = toVector(youngsModulus);
+              for (const auto& [b, s, c, w, h, d, x] : studies) data.studies.push_back({b, s, c, w, h, d, x});
+              data.title = latin1(title);
+              data.headings = latin1(headings);
+              data.header = header;
+              data.name = name;
+              std::vector<SampledColumn> columnsPerSample;
+              for (const auto& [column, values] : sampled) {
+                  const std::size_t length = column == yieldStressColumn     ? data.yieldStress.size()
+                                             : column == youngsModulusColumn ? data.youngsModulus.size()
+                                             : column >= 0 && column < realColumns
+                                                 ? data.section.reals[static_cast<std::size_t>(column)].size()
+                                                 : 0;
+                  if ((column < 0 && column != yieldStressColumn && column != youngsModulusColumn) || column >= realColumns)
+                      throw py::value_error("no such column to sample");
+                  if (values.ndim() != 2 || static_cast<std::size_t>(values.shape(0)) != samples ||
+                      static_cast<std::size_t>(values.shape(1)) != length)
+                      throw py::value_error("a sampled column must have one row per sample of the column's length");
+                  columnsPerSample.push_back({column, std::vector<float>(values.data(), values.data() + values.size())});
+              }
+              std::vector<SampleOutcome> outcomes;
+              {
+                  py::gil_scoped_release unlocked;
+                  outcomes = runSamples(data, columnsPerSample, samples, threads);
+              }
+              py::array_t<float> moments({static_cast<py::ssize_t>(samples), static_cast<py::ssize_t>(data.studies.size())});
+              float* out = moments.mutable_data();
+              py::list stops;
+              for (const SampleOutcome& o : outcomes) {
+                  for (std::size_t k = 0; k < data.studies.size(); ++k)
+                      *out++ = o.stop.empty() ? o.ultimateMoments[k] : std::numeric_limits<float>::quiet_NaN();
+                  stops.append(o.stop);
+              }
+              return py::make_tuple(moments, stops);
+          },
+          py::arg("section"), py::arg("yield_stress"), py::arg("youngs_modulus"), py::arg("studies"),
+          py::arg("title"), py::arg("headings"), py::arg("header"), py::arg("name"), py::kw_only(),
+          py::arg("sampled"), py::arg("samples"), py::arg("threads") = 0);
 
     m.def("run_files", [](const std::string& path, int threads) {
         std::vector<StudyResult> results;

@@ -30,7 +30,7 @@ import numpy as np
 from ._errors import CollapseError
 from . import _tarnova
 
-__all__ = ["Case", "Study", "Result", "CollapseError", "read_case", "run", "run_files",
+__all__ = ["Case", "Study", "Result", "CollapseError", "read_case", "run", "run_samples", "run_files",
            "read_limits", "assess", "interaction", "SECTION_FIELDS", "STEP_COUNT", "MAX_ELEMENTS"]
 
 STEP_COUNT = _tarnova.STEP_COUNT
@@ -329,6 +329,56 @@ def run(case: Case, threads: int | None = None) -> list:
         raise TypeError(f"run takes a tarnova.Case, not {type(case).__name__} "
                         "(tarnova.read_case reads one from its files)")
     return _results(_tarnova.run(*case._arguments(), threads=_threads(threads)))
+
+
+def run_samples(case: Case, samples: Mapping[str, Iterable], threads: int | None = None):
+    """Runs the case once per sample, with the columns of ``samples`` given per sample: the
+    fastest way to many runs of one case (Monte Carlo, sweeps), all with the interpreter lock
+    released.
+
+    ``samples`` maps column names (real section fields such as "plate_thickness", or
+    "yield_stress" and "youngs_modulus") to 2-D arrays of one row per sample, each row as long as
+    the case's column; every sample takes the case as it is otherwise. Returns ``(moments,
+    stops)``: ``moments`` a ``float32`` array of one row per sample and one column per case study
+    holding each ``Result.ultimate_moment`` (NaN for a sample whose run stopped), ``stops`` one
+    text per sample, the ``CollapseError`` message of a run that stopped or "" (the same values
+    and messages as ``run`` of each sample). Samples run in parallel on up to ``threads``
+    threads (default one per processor). Unusable input raises as ``run`` does."""
+    if not isinstance(case, Case):
+        raise TypeError(f"run_samples takes a tarnova.Case, not {type(case).__name__}")
+    arguments = case._arguments()
+    lengths = {"yield_stress": len(arguments[1]), "youngs_modulus": len(arguments[2])}
+    columns = {"yield_stress": -1, "youngs_modulus": -2}
+    for number, field in enumerate(SECTION_FIELDS):
+        if field not in _INTEGER_FIELDS:
+            lengths[field] = len(arguments[0][number])
+            columns[field] = number
+    count = None
+    sampled = []
+    for field, values in samples.items():
+        if field not in columns:
+            raise ValueError(f"{field} cannot be sampled (real section fields, yield_stress and "
+                             "youngs_modulus can)")
+        array = np.asarray(values)
+        if array.size and array.dtype.kind not in "iuf":
+            raise TypeError(f"{field} must hold real numbers, not {array.dtype}")
+        if array.ndim != 2 or array.shape[1] != lengths[field]:
+            raise ValueError(f"{field} must have one row of {lengths[field]} values per sample, "
+                             f"not shape {array.shape}")
+        if count is not None and array.shape[0] != count:
+            raise ValueError(f"{field} has {array.shape[0]} samples, other columns {count}")
+        count = array.shape[0]
+        bad = np.argwhere(~np.isfinite(array))
+        if bad.size:
+            row, column = bad[0]
+            raise ValueError(f"{field} of sample {row + 1}, value {column + 1} is "
+                             f"{array[row, column]}, not a finite number")
+        sampled.append((columns[field], np.ascontiguousarray(array, dtype=np.float32)))
+    if count is None:
+        raise ValueError("no sampled column: give at least one")
+    moments, stops = _tarnova.run_samples(*arguments, sampled=sampled, samples=count,
+                                          threads=_threads(threads))
+    return moments, stops
 
 
 def run_files(path: str | os.PathLike, threads: int | None = None) -> list:

@@ -1,7 +1,8 @@
 // A program for the window tests. It draws every colour of the table, a frame along the pane's
 // edges and text, saves the pane as "pane.bmp" and then, as the test drives it:
 //   keys mode: waits for a key, shows a message box, marks the pane green (lower right), writes
-//              every key read into "keys.txt" until "q", then reads "Finished  " and waits for Exit.
+//              every key read into "keys.txt" until "q", writes into "fonts.txt" whether font
+//              configuration (libfontconfig) is mapped, then reads "Finished  " and waits for Exit.
 //   busy mode: writes 100 records into "written.txt", marks the pane green and waits for a key
 //              it never gets (the test closes the frame).
 //   stop mode: marks the pane green and stops (the frame stays open, as its exit behaviour says).
@@ -15,6 +16,9 @@
 #include "utilRun.hpp"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -121,6 +125,10 @@ void body()
         if (key == 'q') break;
     }
     closeUnit(recordUnit);
+    // The frame has drawn its menus, status line and the box by now: with the built-in faces.
+    std::ifstream maps("/proc/self/maps");
+    const std::string mapped{std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>()};
+    std::ofstream("fonts.txt") << (mapped.find("libfontconfig") != std::string::npos ? "fontconfig mapped\n" : "no fontconfig\n");
     setStatusText("Finished  ", 5);
     waitForExit();
     setExitBehaviour(2);

@@ -392,6 +392,13 @@ TEST_F(WindowProgram, ProbeScreenMatchesItsCanvasAndTakesTheMessageBoxAndKeys)
         typed = integersOf(directory_ + "/keys.txt");
     }
     EXPECT_EQ(typed, expected);
+    std::string fonts;
+    for (int i = 0; i < 100 && fonts.empty(); ++i) {
+        std::this_thread::sleep_for(50ms);
+        std::ifstream in(directory_ + "/fonts.txt");
+        std::getline(in, fonts);
+    }
+    EXPECT_EQ(fonts, "no fontconfig");   // the frame's text comes from the built-in faces
     keys({"alt+w", "x"});
     EXPECT_EQ(exitStatus(), std::optional<int>(0));
     // What the program wrote in its text window reached standard error too, as it does headless.

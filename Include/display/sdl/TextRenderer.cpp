@@ -1,6 +1,7 @@
 #include "display/sdl/TextRenderer.hpp"
 
-#include <fontconfig/fontconfig.h>
+#include "display/BuiltinFonts.hpp"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -13,25 +14,6 @@ namespace {
 
 // Beyond this many strings the cache is emptied (status texts change while a program runs).
 constexpr std::size_t maxCachedTexts = 256;
-
-std::string fontFile(const char* name)
-{
-    std::string file;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
-    if (pattern == nullptr) return file;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    if (match != nullptr) {
-        FcChar8* path = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr)
-            file = reinterpret_cast<const char*>(path);
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return file;
-}
 
 } // namespace
 
@@ -48,10 +30,13 @@ bool TextRenderer::open(int pixelHeight)
         library_ = nullptr;
         return false;
     }
-    for (const char* name : {"Liberation Sans", "sans-serif"}) {
-        const std::string file = fontFile(name);
-        if (!file.empty() && FT_New_Face(library_, file.c_str(), 0, &face_) == 0) break;
-        face_ = nullptr;
+    // The programs' own built-in Liberation Sans regular (taken from the program, which exports it):
+    // the frame's text looks the same on every machine and no font configuration is read.
+    for (const fonts::BuiltinFont& font : fonts::builtinFonts()) {
+        if (font.family != "Liberation Sans" || font.weight != 80) continue;
+        if (FT_New_Memory_Face(library_, font.data.data(), static_cast<FT_Long>(font.data.size()), 0, &face_) != 0)
+            face_ = nullptr;
+        break;
     }
     if (face_ == nullptr || FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixelHeight)) != 0) return false;
     ascent_ = static_cast<int>((face_->size->metrics.ascender + 63) >> 6);

@@ -1,6 +1,6 @@
 #pragma once
 // Text of the frame itself (menu bar, drop-downs, status line, message boxes), drawn with the
-// system's sans-serif face through FreeType. Rendered strings are kept as textures.
+// programs' built-in Liberation Sans through FreeType. Rendered strings are kept as textures.
 
 #include <SDL.h>
 
