@@ -1,0 +1,19 @@
+#pragma once
+// Windows: the few POSIX calls the shared sources make that the MinGW-w64 C library names
+// differently or lacks. Included before every source of the Windows build.
+
+#ifndef _POSIX_THREAD_SAFE_FUNCTIONS
+#define _POSIX_THREAD_SAFE_FUNCTIONS 200112L   // localtime_r
+#endif
+
+#ifdef __cplusplus
+#include <cstdio>
+#else
+#include <stdio.h>
+#endif
+#include <sys/types.h>
+
+#define getc_unlocked _getc_nolock
+
+// Windows files carry no POSIX permission bits beyond read-only; a new file is writable already.
+static inline int fchmod(int, mode_t) { return 0; }
