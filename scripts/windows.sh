@@ -130,7 +130,7 @@ build_suite() {
 }
 
 wine_prefix() {
-  export WINEPREFIX=$out/wine WINEDEBUG=-all
+  export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "Wine prefix $WINEPREFIX"
     env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
@@ -140,13 +140,75 @@ wine_prefix() {
 test_suite() {
   wine_prefix
   say "tests under Wine"
-  ctest --test-dir "$out/build" -j"$jobs" --output-on-failure
+  # Left out: the record-error exits, whose death tests rely on a forked child sharing the
+  # parent's scratch directory and on a file size limit, neither of which Windows has; and a
+  # directory opened as a unit, which Windows refuses at the opening already (with a different
+  # message) where Linux opens it and refuses the first record.
+  env -u DISPLAY ctest --test-dir "$out/build" -j"$jobs" --output-on-failure \
+    -E '^(RecordErrorExit\.|RecordErrors\.DirectoryInPlaceOfAFileIsNamedAsOne$)'
+  bash "$root/tests/windows/installTest.sh" "$(ls "$out"/tarnova-*-setup.exe | head -n1)" "$out/installTest" wine
+}
+
+# The files of the installer and the zip, staged in build-windows/stage/TARNOVA: the programs
+# with their fonts folder, the examples, the documents and the manual pages as text (rendered
+# from the Linux build's pages).
+stage_files() {
+  local version linux=${TARNOVA_LINUX_BUILD:-$root/build} s=$out/stage/TARNOVA
+  version=$(sed -n 's/^project(Tarnova VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+  rm -rf "$out/stage" && mkdir -p "$s/fonts" "$s/docs/man" "$s/examples"
+  for p in Strakon Pickara Curvella Flexura; do install -m755 "$out/build/$p/$p.exe" "$s/"; done
+  install -m755 "$out/build/tools/CsvToGeo.exe" "$s/"
+  $triple-strip "$s"/*.exe
+  cp /usr/share/fonts/truetype/liberation2/*.ttf "$s/fonts/"
+  for e in box tanker; do
+    mkdir -p "$s/examples/$e"
+    cp "$root/examples/$e"/*.ana "$root/examples/$e"/*.geo "$root/examples/$e"/*.pro "$s/examples/$e/"
+  done
+  cp "$root/README.md" "$root/docs/case-files.md" "$s/docs/"
+  mkdir -p "$s/docs/docs" && cp "$root"/docs/*.png "$s/docs/docs/"
+  for page in "$linux"/docs/man/*.1.gz; do
+    [ -e "$page" ] || continue
+    zcat "$page" | groff -man -Tascii -P-cbou > "$s/docs/man/$(basename "$page" .1.gz).txt"
+  done
+  # Lists for the installer: every file installed, and the same files removed by the uninstaller
+  # (folders only when left empty, so the user's own files stay).
+  mkdir -p "$out/nsis"
+  (cd "$s" && find . -type f | sed 's|^\./||' | sort) > "$out/nsis/files.txt"
+  : > "$out/nsis/install.nsh"
+  : > "$out/nsis/uninstall.nsh"
+  local dir last=""
+  while read -r f; do
+    dir=$(dirname "$f")
+    if [ "$dir" != "$last" ]; then
+      [ "$dir" = . ] && echo 'SetOutPath "$INSTDIR"' >> "$out/nsis/install.nsh" \
+                     || echo "SetOutPath \"\$INSTDIR\\${dir//\//\\}\"" >> "$out/nsis/install.nsh"
+      last=$dir
+    fi
+    echo "File \"$s/$f\"" >> "$out/nsis/install.nsh"
+    echo "Delete \"\$INSTDIR\\${f//\//\\}\"" >> "$out/nsis/uninstall.nsh"
+  done < "$out/nsis/files.txt"
+  (cd "$s" && find . -mindepth 1 -type d | sed 's|^\./||' | sort -r) | while read -r d; do
+    echo "RMDir \"\$INSTDIR\\${d//\//\\}\"" >> "$out/nsis/uninstall.nsh"
+  done
+  echo "$version"
+}
+
+package_suite() {
+  say "installer and zip"
+  local version
+  version=$(stage_files)
+  rm -f "$out/tarnova-$version-windows.zip"
+  (cd "$out/stage" && zip -qr "$out/tarnova-$version-windows.zip" TARNOVA)
+  makensis -V2 -DVERSION="$version" -DSTAGE="$out/stage/TARNOVA" -DLISTS="$out/nsis" \
+    -DOUTFILE="$out/tarnova-$version-setup.exe" "$root/scripts/windows/tarnova.nsi"
+  ls -l "$out/tarnova-$version-setup.exe" "$out/tarnova-$version-windows.zip"
 }
 
 case $step in
   deps) host_packages; build_deps ;;
   build) host_packages; build_deps; wine_prefix; build_suite ;;
+  package) package_suite ;;
   test) test_suite ;;
-  all) host_packages; build_deps; wine_prefix; build_suite; test_suite ;;
+  all) host_packages; build_deps; wine_prefix; build_suite; package_suite; test_suite ;;
   *) echo "usage: $0 [deps|build|test|package|all]" >&2; exit 2 ;;
 esac

@@ -17,3 +17,20 @@
 
 // Windows files carry no POSIX permission bits beyond read-only; a new file is writable already.
 static inline int fchmod(int, mode_t) { return 0; }
+
+#include <direct.h>
+#include <io.h>
+#include <stdlib.h>
+#include <string.h>
+
+// A fresh directory of the template's name with its six trailing X replaced.
+static inline char* mkdtemp(char* name)
+{
+    const size_t length = strlen(name);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (size_t i = length - 6; i < length; ++i) name[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[rand() % 36];
+        if (_mkdir(name) == 0) return name;
+        if (errno != EEXIST) return NULL;
+    }
+    return NULL;
+}

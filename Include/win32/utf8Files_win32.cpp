@@ -56,7 +56,14 @@ extern "C" {
 
 FILE* __wrap_fopen(const char* name, const char* mode)
 {
-    return _wfopen(widePath(name).c_str(), widen(mode).c_str());
+    const std::wstring path = widePath(name);
+    // Windows answers "access denied" for a directory; say what it is, as POSIX systems do.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+        return nullptr;
+    }
+    return _wfopen(path.c_str(), widen(mode).c_str());
 }
 
 FILE* __wrap_fopen64(const char* name, const char* mode)
