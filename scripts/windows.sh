@@ -158,7 +158,8 @@ stage_files() {
   rm -rf "$out/stage" && mkdir -p "$s/fonts" "$s/docs/man" "$s/examples"
   for p in Strakon Pickara Curvella Flexura; do install -m755 "$out/build/$p/$p.exe" "$s/"; done
   install -m755 "$out/build/tools/CsvToGeo.exe" "$s/"
-  $triple-strip "$s"/*.exe
+  install -m755 "$out/build/Strakon/tarnovaWindow.dll" "$s/"
+  $triple-strip "$s"/*.exe "$s"/*.dll
   cp /usr/share/fonts/truetype/liberation2/*.ttf "$s/fonts/"
   for e in box tanker; do
     mkdir -p "$s/examples/$e"

@@ -12,9 +12,12 @@ unset DISPLAY WAYLAND_DISPLAY
 rm -rf "$work" && mkdir -p "$work"
 windowsTarget=$("$wine" cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')'\Programs\TARNOVA'
 target=$("$wine" winepath -u "$windowsTarget" | tr -d '\r')
-[ ! -e "$target" ] || { echo "$windowsTarget exists already: uninstall it first"; exit 1; }
+# The build's own Wine prefix: what an earlier run left there (its results) goes first.
+[ ! -e "$target/Uninstall.exe" ] || "$wine" "$target/Uninstall.exe" /S
+for _ in $(seq 1 60); do [ -e "$target/Uninstall.exe" ] || break; sleep 1; done
+rm -rf "$target"
 "$wine" "$setup" /S
-for f in Strakon.exe Pickara.exe Curvella.exe Flexura.exe CsvToGeo.exe Uninstall.exe fonts/LiberationMono-Regular.ttf \
+for f in Strakon.exe tarnovaWindow.dll Pickara.exe Curvella.exe Flexura.exe CsvToGeo.exe Uninstall.exe fonts/LiberationMono-Regular.ttf \
          examples/box/BOX.ana examples/tanker/TANKER.ana docs/README.md docs/man/Strakon.txt; do
   [ -f "$target/$f" ] || { echo "not installed: $f"; exit 1; }
 done

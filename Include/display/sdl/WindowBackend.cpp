@@ -3,7 +3,9 @@
 #include "Utilitar.hpp"
 
 #include <SDL_syswm.h>
+#ifndef _WIN32
 #include <X11/Xatom.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -53,6 +55,9 @@ constexpr int minimumPaneSide = 64;
 // placed and sized by this program alone. A Wayland compositor always manages it.
 bool WindowBackend::windowManagerRunning() const
 {
+#ifdef _WIN32
+    return true;   // the Windows desktop always manages the frame
+#else
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window_, &info) != SDL_TRUE) return true;
@@ -71,6 +76,7 @@ bool WindowBackend::windowManagerRunning() const
         found = *reinterpret_cast<::Window*>(data) != 0;
     if (data != nullptr) XFree(data);
     return found;
+#endif
 }
 
 // Waits, handling no events of the program yet, until the manager has maximised the frame and
