@@ -3,7 +3,8 @@
 // with any letter open whatever the Windows code page. The programs are linked with
 // --wrap=<call> for each call below (cmake/windowsPrograms.cmake), so the same sources serve
 // both systems. Renaming replaces an existing target, as rename() does on POSIX systems, and
-// "/dev/null" names the null device.
+// "/dev/null" names the null device. Files open in binary mode unless a mode says "t", so that
+// records end as on Linux whatever mode a writer gives.
 
 #include "win32/utf8_win32.hpp"
 
@@ -47,6 +48,14 @@ std::wstring widePath(const char* name)
     return widen(name != nullptr ? name : "");
 }
 
+namespace {
+// Before any file is opened: binary by default (standard input and output are left as they are).
+const int binaryByDefault = [] {
+    _fmode = _O_BINARY;
+    return 0;
+}();
+} // namespace
+
 } // namespace tarnova::win32
 
 using tarnova::win32::widen;
@@ -56,6 +65,7 @@ extern "C" {
 
 FILE* __wrap_fopen(const char* name, const char* mode)
 {
+    (void)tarnova::win32::binaryByDefault;
     const std::wstring path = widePath(name);
     // Windows answers "access denied" for a directory; say what it is, as POSIX systems do.
     const DWORD attributes = GetFileAttributesW(path.c_str());

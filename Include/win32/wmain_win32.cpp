@@ -1,6 +1,5 @@
 // Windows: the programs' entry. The command line is read as UTF-16 and handed to the program's
 // own main (compiled as tarnovaMain) in UTF-8, the encoding every name keeps inside the suite.
-// Files are opened in binary mode by default (binmode.o), so that records end as on Linux.
 
 #include "win32/utf8_win32.hpp"
 
