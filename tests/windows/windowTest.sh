@@ -26,12 +26,16 @@ export DISPLAY=":$(head -1 "$work/display")"
 caseName=$("$wine" winepath -w "$work/windows/BOX.ana" | tr -d '\r')
 (cd "$work/windows" && exec "$wine" "$windows/Strakon/Strakon.exe" "$caseName" >"$work/strakon.log" 2>&1) &
 program=$!
-# The frame, then the end of the calculation (the last case study's results written).
+# The frame, then the end of the calculation (every case study's results and the report written).
 frame=""
 for _ in $(seq 600); do
   frame=$(xdotool search --name '.' 2>/dev/null | while read -r w; do
             [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "Default IME" ] && echo "$w"; done | tail -n1 || true)
-  [ -n "$frame" ] && [ -s "$work/windows/BOX.rst" ] && [ -e "$work/windows/lixo.tmp" ] && break
+  if [ -n "$frame" ]; then
+    missing=0
+    for f in "$work"/linux/jc* "$work/linux/BOX.rst"; do [ -s "$work/windows/$(basename "$f")" ] || missing=1; done
+    [ $missing = 0 ] && break
+  fi
   sleep 0.1
 done
 [ -n "$frame" ] || { echo "no frame appeared"; cat "$work/strakon.log"; exit 1; }
