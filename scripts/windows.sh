@@ -22,7 +22,7 @@ say() { printf '== %s (%s)\n' "$*" "$(date -u +%H:%M:%S)"; }
 
 # Debian packages of the host: the cross compilers, Wine, NSIS, zip, dpkg-source.
 host_packages() {
-  local want=(mingw-w64 wine wine64 nsis zip dpkg-dev cmake make pkg-config xvfb xauth) missing=()
+  local want=(mingw-w64 wine wine64 nsis zip dpkg-dev cmake ninja-build pkg-config groff-base fonts-liberation2 xvfb xdotool) missing=()
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
@@ -120,6 +120,11 @@ build_suite() {
   say "the suite for Windows"
   # The Linux build (build/) gives the files the Windows runs must equal.
   local linux=${TARNOVA_LINUX_BUILD:-$root/build}
+  if [ ! -x "$linux/Strakon/Strakon" ]; then
+    say "the Linux programs the Windows runs are compared with ($linux)"
+    cmake -S "$root" -B "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$linux" -j"$jobs" --target Strakon Pickara Curvella Flexura >/dev/null
+  fi
   cmake -S "$root" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DTARNOVA_WINDOWS_DEPS="$deps" \
     -DCMAKE_PREFIX_PATH="$deps" -DTARNOVA_TESTS=ON -DTARNOVA_BENCHMARKS=OFF -DTARNOVA_PYTHON=OFF \
