@@ -32,6 +32,11 @@ int printText(std::string_view programName, std::string_view text)
 
 } // namespace
 
+bool isHeadlessOption(std::string_view argument)
+{
+    return argument == headlessOption;
+}
+
 std::string_view suiteVersion()
 {
     return TARNOVA_VERSION;
@@ -54,7 +59,8 @@ std::optional<int> answerCommandLine(int argc, char** argv, const ProgramHelp& h
             const std::string line = std::string(help.name) + " (TARNOVA) " + versionLine() + "\n";
             return printText(help.name, line);
         }
-        if (std::ranges::find(help.ownOptions, argument) != help.ownOptions.end())
+        if (argument == headlessOption ||
+            std::ranges::find(help.ownOptions, argument) != help.ownOptions.end())
             continue;
         std::fprintf(stderr, "%.*s: unknown option \"%.*s\"; \"%.*s --help\" lists the options\n",
                      static_cast<int>(help.name.size()), help.name.data(),

@@ -1,7 +1,8 @@
 #pragma once
 // The options every program answers before it opens its window: "--help" prints the program's
 // help text, "--version" its version and build revision, both to standard output with status 0.
-// Any other argument that begins with "--" is refused with a message and status 1, unless the
+// Any other argument that begins with "--" is refused with a message and status 1, unless it is
+// "--headless" (every program runs without a window then, whatever display is reachable) or the
 // program names it as an option it handles itself. Every other argument is left to the program.
 
 #include <optional>
@@ -15,6 +16,9 @@ struct ProgramHelp {
     std::string_view text;                          // the whole help text, ending in a line feed
     std::span<const std::string_view> ownOptions = {};   // "--" options the program reads itself
 };
+
+inline constexpr std::string_view headlessOption = "--headless";
+bool isHeadlessOption(std::string_view argument);
 
 // The suite's version, as the build sets it.
 std::string_view suiteVersion();

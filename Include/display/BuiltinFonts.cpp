@@ -3,9 +3,19 @@
 
 #include "display/BuiltinFonts.hpp"
 
+// Read-only data in the object format's own section; Windows objects (PE/COFF) have no section
+// stack, so their data is followed by a plain return to .text.
+#ifdef _WIN32
+#define TARNOVA_FONT_SECTION ".section .rdata,\"dr\"\n"
+#define TARNOVA_FONT_SECTION_END ".text\n"
+#else
+#define TARNOVA_FONT_SECTION ".section .rodata\n"
+#define TARNOVA_FONT_SECTION_END ".previous\n"
+#endif
+
 #define TARNOVA_FONT_FILE(symbol, file)                                                                     \
-    asm(".section .rodata\n.balign 16\n.global " #symbol "\n" #symbol ":\n.incbin \"" TARNOVA_FONT_DIR "/" file \
-        "\"\n.global " #symbol "End\n" #symbol "End:\n.previous\n");                                          \
+    asm(TARNOVA_FONT_SECTION ".balign 16\n.global " #symbol "\n" #symbol ":\n.incbin \"" TARNOVA_FONT_DIR "/" file \
+        "\"\n.global " #symbol "End\n" #symbol "End:\n" TARNOVA_FONT_SECTION_END);                             \
     extern "C" const unsigned char symbol[];                                                                 \
     extern "C" const unsigned char symbol##End[];
 

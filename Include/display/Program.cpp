@@ -4,6 +4,7 @@
 #include "display/TestHooks.hpp"
 #include "display/Layer.hpp"
 #include "records/Records.hpp"
+#include "commandLine.hpp"
 
 #include <atomic>
 #include <cstdio>
@@ -157,11 +158,18 @@ void waitForExit()
 
 int runProgram(int argc, char** argv, const ProgramEntry& entry)
 {
-    inspect::setArguments(std::vector<std::string>(argv, argv + argc));
+    // "--headless" chooses the backend and is not one of the program's own arguments.
+    std::vector<std::string> arguments;
+    bool headless = false;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && isHeadlessOption(argv[i])) headless = true;
+        else arguments.emplace_back(argv[i]);
+    }
+    inspect::setArguments(std::move(arguments));
     const char* title = entry.name ? entry.name : "";
 
     int paneWidth = 1024, paneHeight = 768;
-    std::unique_ptr<Backend> backend = makeWindowBackend();
+    std::unique_ptr<Backend> backend = headless ? nullptr : makeWindowBackend();
     if (!backend || !backend->open(title, paneWidth, paneHeight)) {
         backend = makeHeadlessBackend();
         paneWidth = 1024;

@@ -155,7 +155,13 @@ constexpr std::size_t formatCacheSize = 32;
 
 bool parseCached(std::string_view format, ParsedFormat& parsed)
 {
+#ifdef _WIN32
+    // MinGW-w64 frees a thread's emulated thread-local storage before running the destructors
+    // of its thread_local objects; the cache is left to the end of the process instead.
+    thread_local CachedFormat* cache = new CachedFormat[formatCacheSize];
+#else
     thread_local std::unique_ptr<CachedFormat[]> cache(new CachedFormat[formatCacheSize]);
+#endif
     std::size_t slot = (std::hash<const void*>{}(format.data()) ^ format.size() * 31) % formatCacheSize;
     CachedFormat& entry = cache[slot];
     if (!entry.valid || entry.key != format) {

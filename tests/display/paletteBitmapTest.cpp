@@ -84,6 +84,7 @@ TEST(Bitmap, SavedRectangleReadsBack)
             EXPECT_EQ(b[offset + row * stride + col], inspect::pixelAt(x, y)) << x << "," << y;
         }
     EXPECT_EQ(b[offset + (height - 1) * stride], 9);    // (5, 6) at the top left
+    in.close();   // Windows removes no open file
     std::filesystem::remove(path);
 }
 

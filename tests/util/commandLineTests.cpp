@@ -39,6 +39,9 @@ TEST(CommandLine, AnswersHelpAndVersionRefusesUnknownOptionsAndLeavesTheRest)
         {{"--Help"}, 1, "", "unknown option \"--Help\""},
         {{"--"}, 1, "", "unknown option \"--\""},
         {{"--check=x"}, 1, "", "unknown option \"--check=x\""},
+        {{"--headless", "/ships/TANKER.ana"}, std::nullopt, "", ""},   // every program takes it
+        {{"--headless", "--help"}, 0, "Usage: Demo CASE.ana\n", ""},
+        {{"--headless=yes"}, 1, "", "unknown option \"--headless=yes\""},
     };
     for (const Case& c : cases) {
         std::vector<std::string> storage = {"Demo"};

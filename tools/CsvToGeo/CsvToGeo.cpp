@@ -98,6 +98,7 @@ int main(int argc, char** argv)
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
+        if (tarnova::isHeadlessOption(argument)) continue;   // it never opens a window
         if (argument == "--title" || argument == "--header-value") {
             if (i + 1 >= argc) return usageError(argument + " needs a value");
             const std::string value = argv[++i];

@@ -4,7 +4,9 @@
 #include "display/Display.hpp"
 
 #include <SDL_syswm.h>
+#ifndef _WIN32
 #include <X11/Xatom.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -90,6 +92,9 @@ constexpr int minimumPaneSide = 64;
 // placed and sized by this program alone. A Wayland compositor always manages it.
 bool WindowBackend::windowManagerRunning() const
 {
+#ifdef _WIN32
+    return true;   // the Windows desktop always manages the frame
+#else
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window_, &info) != SDL_TRUE) return true;
@@ -108,6 +113,7 @@ bool WindowBackend::windowManagerRunning() const
         found = *reinterpret_cast<::Window*>(data) != 0;
     if (data != nullptr) XFree(data);
     return found;
+#endif
 }
 
 // Waits, handling no events of the program yet, until the manager has maximised the frame and
