@@ -172,6 +172,9 @@ private:
     bool swallowText_ = false;       // the text of the last key press was taken as a command
     bool pointerHeld_ = false;       // the left button went down over the pane for the program
     bool fullScreen_ = false;
+    // Until this tick (ms), moves and resizes are a manager still restoring a maximised frame,
+    // which may place it after the "restored" event: each is fitted into the work area too.
+    std::uint64_t fitAfterRestoreUntil_ = 0;
     bool managed_ = false;           // a window manager decorates the frame
     // The frame as it was before full screen, to go back to exactly.
     SDL_Rect beforeFullScreen_{};

@@ -50,7 +50,11 @@ void WindowBackend::handleEvent(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             requestClose();
-        else if (event.window.event == SDL_WINDOWEVENT_RESTORED && managed_ && !fullScreen_)
+        else if (event.window.event == SDL_WINDOWEVENT_RESTORED && managed_ && !fullScreen_) {
+            fitAfterRestoreUntil_ = SDL_GetTicks64() + 2000;
+            fitIntoWorkArea();
+        } else if ((event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.window.event == SDL_WINDOWEVENT_MOVED) &&
+                   managed_ && !fullScreen_ && SDL_GetTicks64() < fitAfterRestoreUntil_)
             fitIntoWorkArea();
         frameDirty_ = true;
         return;
