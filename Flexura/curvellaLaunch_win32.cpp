@@ -7,6 +7,7 @@
 #include "win32/utf8_win32.hpp"
 
 #include <string>
+#include <thread>
 #include <windows.h>
 
 namespace tarnova::flexura {
@@ -59,7 +60,7 @@ std::string curvellaProgram()
     return {};
 }
 
-std::string openInCurvella(const std::string& curvePath, int element)
+std::string openInCurvella(const std::string& curvePath, int element, std::function<void()> ended)
 {
     openUnit(handOverUnit, "nElem.txt");
     rewindUnit(handOverUnit);
@@ -76,9 +77,17 @@ std::string openInCurvella(const std::string& curvePath, int element)
     if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return "Curvella could not be started: Windows error " + std::to_string(GetLastError());
-    // Curvella runs on its own; nothing waits for it.
+    // Curvella runs on its own; a thread of its own waits for its end when the caller asks to know.
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (ended) {
+        std::thread([handle = process.hProcess, ended = std::move(ended)] {
+            WaitForSingleObject(handle, INFINITE);
+            CloseHandle(handle);
+            ended();
+        }).detach();
+    } else {
+        CloseHandle(process.hProcess);
+    }
     return "Curvella shows element " + std::to_string(element) + " of " + curvePath;
 }
 

@@ -7,6 +7,22 @@
 
 #include "replaceFile.hpp"
 
+#ifdef _WIN32
+
+namespace tarnova::flexura {
+
+// Printing drives a browser as a child process, which the Windows build does not do yet: the
+// report stays HTML there, and --pdf says so and fails.
+std::string printReportPdf(const CaseData& data, const std::string&)
+{
+    return "printing " + reportPdfName(data) + " is not available in the Windows build; " + reportHtmlName(data) +
+           " is written (print it from a browser)";
+}
+
+} // namespace tarnova::flexura
+
+#else
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -149,3 +165,5 @@ std::string printReportPdf(const CaseData& data, const std::string& browser)
 }
 
 } // namespace tarnova::flexura
+
+#endif

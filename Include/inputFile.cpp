@@ -5,6 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Windows has no sockets in its file system.
+#ifndef S_ISSOCK
+#define S_ISSOCK(mode) 0
+#endif
+
 namespace tarnova {
 
 namespace {

@@ -39,7 +39,11 @@ constexpr int failureStatus = 1;
 bool exists(const std::string& path)
 {
     struct stat st {};
+#ifdef _WIN32   // no symbolic links to tell apart there
+    return ::stat(path.c_str(), &st) == 0;
+#else
     return ::lstat(path.c_str(), &st) == 0;
+#endif
 }
 
 // What the command line asked for, read before the frame opens.

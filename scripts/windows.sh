@@ -22,7 +22,7 @@ say() { printf '== %s (%s)\n' "$*" "$(date -u +%H:%M:%S)"; }
 
 # Debian packages of the host: the cross compilers, Wine, NSIS, zip, dpkg-source.
 host_packages() {
-  local want=(mingw-w64 wine wine64 nsis zip dpkg-dev cmake ninja-build pkg-config groff-base fonts-liberation2 xvfb xdotool) missing=()
+  local want=(mingw-w64 wine wine64 nsis zip dpkg-dev cmake ninja-build pkg-config groff-base fonts-liberation2 libxsimd-dev libtomlplusplus-dev xvfb xdotool) missing=()
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
@@ -118,6 +118,9 @@ build_deps() {
 
 build_suite() {
   say "the suite for Windows"
+  # Header-only libraries need no cross build: the host's Debian headers beside the dependencies.
+  mkdir -p "$deps/include"
+  cp -r /usr/include/xsimd /usr/include/toml++ "$deps/include/"
   # The Linux build (build/) gives the files the Windows runs must equal.
   local linux=${TARNOVA_LINUX_BUILD:-$root/build}
   if [ ! -x "$linux/Strakon/Strakon" ]; then

@@ -66,6 +66,7 @@ extern "C" __declspec(dllexport) const tarnova::win32::ProgramLink* tarnovaProgr
         &tarnova::waitForExitRequest,
         [](tarnova::Backend& backend, std::string_view line) { backend.Backend::textLine(line); },
         [](tarnova::Backend& backend) { return backend.Backend::nextInput(); },
+        [](int status) { tarnova::exitProgram(status); },
     };
     return &link;
 }

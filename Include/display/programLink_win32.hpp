@@ -15,6 +15,7 @@ struct ProgramLink {
     bool (*waitForExitRequest)();
     void (*textLine)(Backend& backend, std::string_view line);
     InputEvent (*nextInput)(Backend& backend);
+    void (*exitProgram)(int status);
 };
 
 } // namespace tarnova::win32

@@ -62,11 +62,13 @@ class QuietStandardError {
 public:
     QuietStandardError()
     {
+#ifndef _WIN32   // only the X11 and Wayland libraries complain there
         std::fflush(stderr);
         saved_ = ::dup(STDERR_FILENO);
         const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (saved_ >= 0 && nowhere >= 0) ::dup2(nowhere, STDERR_FILENO);
         if (nowhere >= 0) ::close(nowhere);
+#endif
     }
     ~QuietStandardError()
     {

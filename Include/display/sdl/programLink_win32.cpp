@@ -4,6 +4,7 @@
 #include "display/programLink_win32.hpp"
 #include "Utilitar.hpp"
 
+#include <cstdlib>
 #include <windows.h>
 
 namespace tarnova {
@@ -26,5 +27,10 @@ void exitHandler(bool checked) { program().exitHandler(checked); }
 bool waitForExitRequest() { return program().waitForExitRequest(); }
 void Backend::textLine(std::string_view line) { program().textLine(*this, line); }
 InputEvent Backend::nextInput() { return program().nextInput(*this); }
+void exitProgram(int status)
+{
+    program().exitProgram(status);
+    std::abort();   // the program's own exit does not return
+}
 
 } // namespace tarnova

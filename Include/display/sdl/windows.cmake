@@ -10,7 +10,10 @@ add_library(tarnova_window SHARED
   ${CMAKE_CURRENT_SOURCE_DIR}/keyCodes.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/TextRenderer.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/programLink_win32.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/../BuiltinFonts.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/../BuiltinFonts.cpp
+  # Its own copy of the UTF-8 file calls: the static libraries linked after tarnova_util (libpng
+  # inside FreeType) call the wrapped fopen and remove too.
+  ${PROJECT_SOURCE_DIR}/Include/win32/utf8Files_win32.cpp)
 # The frame text's face, built into the module as into the programs.
 target_compile_definitions(tarnova_window PRIVATE TARNOVA_FONT_DIR="${TARNOVA_FONT_DIR}")
 target_include_directories(tarnova_window PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/../.. ${TARNOVA_SDL2_INCLUDE_DIRS}
