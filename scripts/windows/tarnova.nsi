@@ -64,6 +64,8 @@ Section "TARNOVA"
   SetOutPath "$INSTDIR\examples\tanker"
   CreateShortcut "$SMPROGRAMS\TARNOVA\Strakon - tanker example.lnk" "$INSTDIR\Strakon.exe" '"$INSTDIR\examples\tanker\TANKER.ana"'
   CreateShortcut "$SMPROGRAMS\TARNOVA\Flexura - tanker example.lnk" "$INSTDIR\Flexura.exe" '"$INSTDIR\examples\tanker\TANKER.ana"'
+  CreateShortcut "$SMPROGRAMS\TARNOVA\Collaudo - tanker example.lnk" "$INSTDIR\Collaudo.exe" '"$INSTDIR\examples\tanker\TANKER.ana"'
+  CreateShortcut "$SMPROGRAMS\TARNOVA\Sagoma - tanker example.lnk" "$INSTDIR\Sagoma.exe" '"$INSTDIR\examples\tanker\TANKER.sec"'
   CreateShortcut "$SMPROGRAMS\TARNOVA\Pickara - tanker example.lnk" "$INSTDIR\Pickara.exe" '"$INSTDIR\examples\tanker\TANKER.teA"'
   CreateShortcut "$SMPROGRAMS\TARNOVA\Curvella - tanker example.lnk" "$INSTDIR\Curvella.exe" '"$INSTDIR\examples\tanker\TANKER.teA"'
   SetOutPath "$INSTDIR\examples\box"

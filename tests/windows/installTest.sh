@@ -17,7 +17,7 @@ target=$("$wine" winepath -u "$windowsTarget" | tr -d '\r')
 for _ in $(seq 1 60); do [ -e "$target/Uninstall.exe" ] || break; sleep 1; done
 rm -rf "$target"
 "$wine" "$setup" /S
-for f in Strakon.exe tarnovaWindow.dll Pickara.exe Curvella.exe Flexura.exe CsvToGeo.exe Uninstall.exe fonts/LiberationMono-Regular.ttf \
+for f in Strakon.exe tarnovaWindow.dll Pickara.exe Curvella.exe Flexura.exe Sagoma.exe Collaudo.exe CsvToGeo.exe Uninstall.exe \
          examples/box/BOX.ana examples/tanker/TANKER.ana docs/README.md docs/man/Strakon.txt; do
   [ -f "$target/$f" ] || { echo "not installed: $f"; exit 1; }
 done
