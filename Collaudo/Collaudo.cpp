@@ -17,6 +17,7 @@
 
 #include "casePaths.hpp"
 #include "Utilitar.hpp"
+#include "utilRun.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"
 #include "records/FixedText.hpp"
@@ -129,18 +130,9 @@ void drawSummary(const Assessment& a)
 
 void run()
 {
-    showTextCursor(0);
-    WindowConfig config;
-    std::strncpy(config.title, "Assessment", sizeof config.title - 1);
-    if (!configureWindow(config)) configureWindow(config);
+    const WindowConfig config = openProgramPane("Assessment");
     const int paneWidth = config.width;
     const int paneHeight = config.height;
-    setWindowState(defaultUnit, 2);
-    setBackgroundColour(0);
-    setTextColour(7);
-    clearScreen(0);
-    loadPalette();
-    resetRequests();
     loadFontsInBackground();
 
     FixedText argument(maxArgumentLength);

@@ -27,6 +27,7 @@
 
 #include "casePaths.hpp"
 #include "Utilitar.hpp"
+#include "utilRun.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"
 #include "records/FixedText.hpp"
@@ -251,19 +252,10 @@ bool interact(const std::string& directory, int paneWidth, int paneHeight)
 
 void run()
 {
-    showTextCursor(0);
-    WindowConfig config;
-    std::strncpy(config.title, "Section Collapse", sizeof config.title - 1);
-    if (!configureWindow(config)) configureWindow(config);
+    const WindowConfig config = openProgramPane("Section Collapse");
     const int paneWidth = config.width;
     const int paneHeight = config.height;
-    setWindowState(defaultUnit, 2);
-    setBackgroundColour(0);
-    setTextColour(7);
-    clearScreen(0);
-    loadPalette();
     loadMapColours();
-    resetRequests();
     loadFonts();
     selectFont("t'arial'h14w7e");
 

@@ -3,7 +3,10 @@
 #include "utilRun.hpp"
 
 #include "Utilitar.hpp"
+#include "cores.hpp"
 #include "display/Display.hpp"
+
+#include <cstring>
 
 namespace tarnova {
 
@@ -12,6 +15,21 @@ constexpr int maximised = 2;
 constexpr int plainItem = 4;
 constexpr int plainItemAlt = 32;
 } // namespace
+
+WindowConfig openProgramPane(const char* title)
+{
+    showTextCursor(0);
+    WindowConfig config;
+    std::strncpy(config.title, title, sizeof config.title - 1);
+    if (!configureWindow(config)) configureWindow(config);
+    setWindowState(defaultUnit, 2);
+    setBackgroundColour(0);
+    setTextColour(7);
+    clearScreen(0);
+    loadPalette();
+    resetRequests();
+    return config;
+}
 
 bool menuSetup()
 {

@@ -16,6 +16,7 @@
 #include "sectionScreen.hpp"
 
 #include "Utilitar.hpp"
+#include "utilRun.hpp"
 #include "casePaths.hpp"
 #include "cores.hpp"
 #include "display/Display.hpp"
@@ -227,18 +228,9 @@ void showSection(int paneWidth, int paneHeight)
 
 void run()
 {
-    showTextCursor(0);
-    WindowConfig config;
-    std::strncpy(config.title, "Section Builder", sizeof config.title - 1);
-    if (!configureWindow(config)) configureWindow(config);
+    const WindowConfig config = openProgramPane("Section Builder");
     const int paneWidth = config.width;
     const int paneHeight = config.height;
-    setWindowState(defaultUnit, 2);
-    setBackgroundColour(0);
-    setTextColour(7);
-    clearScreen(0);
-    loadPalette();
-    resetRequests();
     loadFonts();
     selectFont("t'arial'h14w7e");
 
