@@ -2,14 +2,10 @@
 
 #include "assessmentFiles.hpp"
 #include "display/Display.hpp"
-#include "replaceFile.hpp"
-
-#include <png.h>
+#include "display/paneImage.hpp"
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
 
 namespace tarnova::collaudo {
 
@@ -17,38 +13,6 @@ namespace {
 
 constexpr int white = 15, black = 0, gridGrey = 38, labelGrey = 8, curveColour = 12, saggingColour = 9,
               hoggingColour = 2;
-
-bool encode(std::FILE* file, const PaneCopy& image)
-{
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    // libpng reports its errors by a long jump back here.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
-                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    const int used = image.pixels.empty() ? 1 : *std::max_element(image.pixels.begin(), image.pixels.end()) + 1;
-    png_color palette[256];
-    for (int i = 0; i < used; ++i) {
-        const std::uint32_t c = image.palette[static_cast<std::size_t>(i)];
-        palette[i] = {static_cast<png_byte>(c), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c >> 16)};
-    }
-    png_set_PLTE(png, info, palette, used);
-    png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y)
-        png_write_row(png, image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
 
 void text(int x, int y, const std::string& s)
 {
@@ -166,8 +130,7 @@ bool savePanePng(const std::string& fileName, int paneWidth, int paneHeight)
 {
     setViewport(0, 0, paneWidth - 1, paneHeight - 1);
     const PaneCopy image = copyPane(0, 0, paneWidth - 1, paneHeight - 1);
-    if (image.width < 1 || image.height < 1) return false;
-    return replaceFileWith(fileName, [&image](std::FILE* file) { return encode(file, image); });
+    return writePaletteImage(fileName, paletteImageOf(image));
 }
 
 } // namespace tarnova::collaudo

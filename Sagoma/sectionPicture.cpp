@@ -1,8 +1,6 @@
 #include "sectionPicture.hpp"
 
-#include "replaceFile.hpp"
-
-#include <png.h>
+#include "paletteImage.hpp"
 
 #include <algorithm>
 #include <array>
@@ -216,35 +214,14 @@ Picture drawSection(const BuiltSection& s, int width)
 
 bool writePicture(const std::string& path, const Picture& picture, std::string& reason)
 {
-    return replaceFileWith(
-        path,
-        [&](std::FILE* file) {
-            png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-            if (!png) return false;
-            png_infop info = png_create_info_struct(png);
-            if (!info) {
-                png_destroy_write_struct(&png, nullptr);
-                return false;
-            }
-            if (setjmp(png_jmpbuf(png))) {
-                png_destroy_write_struct(&png, &info);
-                return false;
-            }
-            png_init_io(png, file);
-            png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-                         PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-            std::vector<png_color> palette;
-            for (std::uint32_t c : picture.palette)
-                palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
-            png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-            png_write_info(png, info);
-            for (int y = 0; y < picture.height; ++y)
-                png_write_row(png, picture.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width));
-            png_write_end(png, nullptr);
-            png_destroy_write_struct(&png, &info);
-            return true;
-        },
-        &reason);
+    PaletteImage image;
+    image.width = picture.width;
+    image.height = picture.height;
+    image.pixels = picture.pixels;
+    for (std::uint32_t c : picture.palette)   // 0xRRGGBB, every entry
+        image.palette.push_back({static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                                 static_cast<std::uint8_t>(c)});
+    return writePaletteImage(path, image, &reason);
 }
 
 } // namespace tarnova::sagoma
