@@ -131,6 +131,21 @@ constexpr auto exactPowersOfTen = [] {
     return powers;
 }();
 
+// floor(x) of 0 <= x < 2^62 as a whole number, and x less it (exact). llrint rounds in the
+// current mode without touching the x87 control word, as floor and a cast to an integer would
+// (each a serialising instruction pair, the larger part of writing a number); a whole number
+// within 1 of x is enough, the step down below gives the floor in any rounding mode.
+struct SplitValue {
+    std::uint64_t whole;
+    long double fraction;
+};
+SplitValue splitWhole(long double x)
+{
+    long long n = std::llrintl(x);
+    if (static_cast<long double>(n) > x) --n;
+    return {static_cast<std::uint64_t>(n), x - static_cast<long double>(n)};
+}
+
 // floor(log10(magnitude)) of a finite positive value, or one less: from the binary exponent
 // (magnitude in [2^b, 2^(b+1)) puts log10 in [b log10(2), (b+1) log10(2)), a span under 1).
 int decimalExponentEstimate(double magnitude)
@@ -167,10 +182,9 @@ bool fastSignificantDigits(double magnitude, int significant, char* digits, int&
                 ++e10;
                 continue;
             }
-            const long double whole = std::floor(scaled);
-            const long double fraction = scaled - whole;   // exact
+            const auto [whole, fraction] = splitWhole(scaled);
             if (std::fabs(fraction - 0.5L) <= scaled * 0x1p-60L) return false;
-            auto n = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1u : 0u);
+            std::uint64_t n = whole + (fraction > 0.5L ? 1u : 0u);
             if (static_cast<long double>(n) == upper) {   // 999.6 rounds to 1000: one more digit
                 n /= 10;
                 ++e10;
@@ -190,7 +204,7 @@ bool fastSignificantDigits(double magnitude, int significant, char* digits, int&
 // relative error at most 2^-64), rounded to a whole number with halves away from zero, written as
 // to_chars writes the fixed text ("0.50", "12" without fraction digits). Returns the end of the
 // text at `first`, or nullptr, deciding nothing, when the scaled value lies too near a half to be
-// sure of the rounding (exact ties among them) or beyond 2^63.
+// sure of the rounding (exact ties among them) or beyond 2^62.
 char* fastFixedText(double magnitude, int fraction, char* first)
 {
     if constexpr (std::numeric_limits<long double>::digits < 64) {
@@ -199,11 +213,10 @@ char* fastFixedText(double magnitude, int fraction, char* first)
         constexpr int maxFraction = 18;   // 10^18 < 2^63: the powers below fit in 64 bits
         if (fraction > maxFraction) return nullptr;
         const long double scaled = static_cast<long double>(magnitude) * exactPowersOfTen[static_cast<std::size_t>(fraction)];
-        if (!(scaled < 0x1p63L)) return nullptr;
-        const long double whole = std::floor(scaled);
-        const long double rest = scaled - whole;   // exact
+        if (!(scaled < 0x1p62L)) return nullptr;
+        const auto [whole, rest] = splitWhole(scaled);
         if (std::fabs(rest - 0.5L) <= scaled * 0x1p-60L) return nullptr;
-        const std::uint64_t n = static_cast<std::uint64_t>(whole) + (rest > 0.5L ? 1u : 0u);
+        const std::uint64_t n = whole + (rest > 0.5L ? 1u : 0u);
         std::uint64_t power = 1;
         for (int i = 0; i < fraction; ++i) power *= 10;
         char* p = std::to_chars(first, first + 20, n / power).ptr;

@@ -182,12 +182,14 @@ void writeRecordLine(Table& table, Unit& unit, ErrorPlace& place)
     }
     if (!unit.writing) {
         // The record written becomes the file's last: cut whatever follows the position (a new
-        // or short file has nothing to cut, and is left alone).
+        // or short file has nothing to cut, and is left alone). The cut keeps one byte, which this
+        // record overwrites: cutting a file to nothing makes some file systems (ext4) write it out
+        // when closed, and the next cut of it then waits for the disk, a few milliseconds per file.
         long position = std::ftell(unit.file);
         std::fseek(unit.file, position, SEEK_SET);   // also drops any read-ahead
         struct stat status {};
-        const bool nothingFollows = fstat(fileno(unit.file), &status) == 0 && status.st_size <= position;
-        if (position >= 0 && !nothingFollows && ftruncate(fileno(unit.file), position) != 0) {
+        const bool nothingFollows = fstat(fileno(unit.file), &status) == 0 && status.st_size <= position + 1;
+        if (position >= 0 && !nothingFollows && ftruncate(fileno(unit.file), position + 1) != 0) {
             place.record = unit.recordsPassed + 1;
             raiseRecordError(place, std::string("the file cannot be shortened: ") + std::strerror(errno));
         }
