@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tarnova {
@@ -120,7 +121,8 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
     writeReportHead(reportFileName);
     if (pool && pool->caseCount() != std::max(caseCount, 0))
         pool.reset();   // the options file changed under the run: one case study after another
-    CaseRunner runner;
+    std::optional<CaseRunner> runner;   // for case studies run here, one after another
+    if (!pool) runner.emplace();
     ResultsFileNames resultsFiles;
     for (int k = 1; k <= caseCount; ++k) {
         if (pool) {
@@ -131,7 +133,7 @@ int runCases(std::string_view caseName, int paneWidth, int paneHeight)
 
             float result1 = 0, result2 = 0, elasticMoment = 0, plasticMoment = 0;
             try {
-                runner.runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
+                runner->runCase(caseName, k, result1, result2, elasticMoment, plasticMoment, paneHeight, panel);
             } catch (const CaseStudyStopped& stop) {
                 // Its message on screen and standard error, a non-zero status.
                 stopProgram(stop.what());

@@ -8,11 +8,15 @@
 #include "display/Display.hpp"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tarnova {
@@ -27,12 +31,36 @@ struct MenuEntry {
     std::vector<MenuEntry> items;
 };
 
+// Allocates from calloc, and leaves elements made by resize() as the allocation gave them: a pane
+// made fresh is zero without being written, so the part of it nothing draws costs no memory (the
+// headless programs draw a few rows of a 786 KB pane).
+template <class T> struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <class U> ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n)
+    {
+        if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args> void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
+// Pane pixels: resize only a fresh vector (elements within an old capacity are not cleared).
+using PanePixels = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
+
 // Everything a backend presents. Read and written only under `mutex`, the display lock.
 struct DisplayState {
     std::mutex mutex;
     int paneWidth = 1024;
     int paneHeight = 768;
-    std::vector<std::uint8_t> pixels;           // paneWidth x paneHeight, top row first
+    PanePixels pixels;                          // paneWidth x paneHeight, top row first
+    std::vector<std::uint8_t> rowsReached;      // per row: 0 while the row is as made (zero)
     std::array<std::uint32_t, 256> palette{};   // 0x00BBGGRR per index
     std::vector<MenuEntry> menuBar;
     std::array<std::string, 6> statusTexts;     // by kind (3 ended, 4 paused, 5 running)

@@ -41,7 +41,10 @@ void initialise(int paneWidth, int paneHeight)
     paneHeight = std::max(paneHeight, cellHeight);
     d.paneWidth = paneWidth;
     d.paneHeight = paneHeight;
-    d.pixels.assign(static_cast<std::size_t>(paneWidth) * static_cast<std::size_t>(paneHeight), 0);
+    PanePixels fresh;   // zero from the allocation: see ZeroedAllocator
+    fresh.resize(static_cast<std::size_t>(paneWidth) * static_cast<std::size_t>(paneHeight));
+    d.pixels.swap(fresh);
+    d.rowsReached.assign(static_cast<std::size_t>(paneHeight), 0);
 
     State& s = rawState();
     s = State{};
@@ -96,6 +99,7 @@ void fillPane(int x1, int y1, int x2, int y2, int index)
     y2 = std::min(y2, d.paneHeight - 1);
     if (x1 > x2 || y1 > y2) return;
     for (int y = y1; y <= y2; ++y) {
+        if (index == 0 && d.rowsReached[static_cast<std::size_t>(y)] == 0) continue;   // zero already
         std::uint8_t* row = pixelRow(y);
         std::fill(row + x1, row + x2 + 1, static_cast<std::uint8_t>(index));
     }

@@ -92,7 +92,8 @@ const std::uint8_t* gridGlyph(unsigned char ch);
 // Unicode code point of a byte of the programs' single-byte code page.
 char32_t codePoint(unsigned char ch);
 
-// The pane of the layer (lock held).
+// Row y of the pane (lock held). Every access to the pixels goes through here, so a row never
+// reached is still zero.
 inline std::uint8_t* pixelRow(int y);
 
 } // namespace tarnova::layer
@@ -101,6 +102,7 @@ namespace tarnova {
 inline std::uint8_t* layer::pixelRow(int y)
 {
     auto& d = displayState();
+    d.rowsReached[static_cast<std::size_t>(y)] = 1;
     return d.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(d.paneWidth);
 }
 } // namespace tarnova

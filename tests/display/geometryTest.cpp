@@ -92,6 +92,27 @@ TEST_F(Geometry, RectanglesFillOrOutlineWithCornersInAnyOrder)
     }
 }
 
+// Rows nothing has reached are left alone when cleared to 0: they must still be zero, and a
+// pane made again (smaller, then larger) must not show what the old one held.
+TEST_F(Geometry, ClearingAndRemakingThePaneLeaveNothingBehind)
+{
+    setColour(9);
+    drawRectangle(3, 10, 20, 30, 25);
+    clearScreen(0);
+    EXPECT_EQ(inked(), Pixels{});
+
+    setBackgroundColour(4);
+    clearScreen(0);
+    EXPECT_EQ(inked(), box(0, 0, width - 1, height - 1));
+    for (int y = 0; y < height; ++y) EXPECT_EQ(inspect::pixelAt(width - 1, y), 4) << y;
+
+    inspect::resetDisplay(width / 2, height / 2);
+    setColour(9);
+    drawRectangle(3, 0, 0, width / 2 - 1, height / 2 - 1);
+    inspect::resetDisplay(width, height);
+    EXPECT_EQ(inked(), Pixels{});
+}
+
 TEST_F(Geometry, FilledEllipseIsInscribedAndSymmetric)
 {
     setColour(14);
