@@ -6,6 +6,15 @@
 #include <cstdlib>
 #include <cstdio>
 
+#if defined(TARNOVA_X86_KERNELS) && __has_include(<sys/platform/x86.h>)
+// glibc answers from the features it read at start. __builtin_cpu_supports would link a second
+// reader that runs CPUID at every program start, some 50 us under a hypervisor.
+#include <sys/platform/x86.h>
+#define TARNOVA_CPU_HAS(glibcName, gccName) CPU_FEATURE_ACTIVE(glibcName)
+#else
+#define TARNOVA_CPU_HAS(glibcName, gccName) (__builtin_cpu_init(), __builtin_cpu_supports(gccName))
+#endif
+
 namespace tarnova::calcrun {
 
 std::vector<ElementKernel> availableElementKernels()
@@ -13,9 +22,8 @@ std::vector<ElementKernel> availableElementKernels()
     std::vector<ElementKernel> kernels{ElementKernel::scalar};
 #if defined(TARNOVA_X86_KERNELS)
     kernels.push_back(ElementKernel::sse2);   // part of every x86-64 processor
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) kernels.push_back(ElementKernel::avx2);
-    if (__builtin_cpu_supports("avx512f")) kernels.push_back(ElementKernel::avx512);
+    if (TARNOVA_CPU_HAS(AVX2, "avx2")) kernels.push_back(ElementKernel::avx2);
+    if (TARNOVA_CPU_HAS(AVX512F, "avx512f")) kernels.push_back(ElementKernel::avx512);
 #endif
     return kernels;
 }
