@@ -155,6 +155,59 @@ int decimalExponentEstimate(double magnitude)
     return static_cast<int>(std::floor(static_cast<double>(biased - 1023) * 0.30102999566398120));
 }
 
+// Powers of ten held exactly in a double (5^22 < 2^53).
+constexpr int maxExactDoublePower = 22;
+constexpr auto exactDoublePowersOfTen = [] {
+    std::array<double, maxExactDoublePower + 1> powers{};
+    double p = 1.0;
+    for (double& power : powers) {
+        power = p;
+        p *= 10.0;
+    }
+    return powers;
+}();
+
+// The commonest case of significantDigits (up to 15 digits, exponents within 10^22 of them) in
+// double precision, several times faster than extended precision: one rounding, relative error at
+// most 2^-53, so a value further than 2^-50 (relative) from a half rounds as the exact one would.
+// Returns false, deciding nothing, otherwise.
+bool doubleSignificantDigits(double magnitude, int significant, char* digits, int& exponent)
+{
+    if (significant > 15) return false;
+    const double lower = exactDoublePowersOfTen[static_cast<std::size_t>(significant - 1)];
+    const double upper = lower * 10.0;
+    int e10 = decimalExponentEstimate(magnitude);   // may be one off
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = significant - 1 - e10;
+        if (k > maxExactDoublePower || k < -maxExactDoublePower) return false;
+        const double power = exactDoublePowersOfTen[static_cast<std::size_t>(k < 0 ? -k : k)];
+        const double scaled = k >= 0 ? magnitude * power : magnitude / power;
+        if (scaled < lower) {
+            --e10;
+            continue;
+        }
+        if (scaled >= upper) {
+            ++e10;
+            continue;
+        }
+        const auto whole = static_cast<std::uint64_t>(scaled);   // below 10^15: exact floor
+        const double fraction = scaled - static_cast<double>(whole);   // exact
+        if (std::fabs(fraction - 0.5) <= scaled * 0x1p-50) return false;
+        std::uint64_t n = whole + (fraction > 0.5 ? 1u : 0u);
+        if (static_cast<double>(n) == upper) {   // 999.6 rounds to 1000: one more digit
+            n /= 10;
+            ++e10;
+        }
+        for (int i = significant - 1; i >= 0; --i) {
+            digits[i] = static_cast<char>('0' + n % 10);
+            n /= 10;
+        }
+        exponent = e10 + 1;
+        return true;
+    }
+    return false;
+}
+
 // The usual case of significantDigits, without text conversion: the value is scaled by a power
 // of ten in extended precision (one rounding, relative error at most 2^-64) and rounded to
 // `significant` digits. Returns false, deciding nothing, when the scaled value lies too near a
@@ -242,6 +295,7 @@ void significantDigits(double magnitude, int significant, char* digits, int& exp
         exponent = 0;
         return;
     }
+    if (doubleSignificantDigits(magnitude, significant, digits, exponent)) return;
     if (fastSignificantDigits(magnitude, significant, digits, exponent)) return;
     // Correctly rounded, ties to even: "d.ddde+xx".
     char text[fixedBufferSize];
