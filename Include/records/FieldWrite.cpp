@@ -253,37 +253,55 @@ bool fastSignificantDigits(double magnitude, int significant, char* digits, int&
     }
 }
 
-// The usual case of writeFixed: the value times 10^fraction in extended precision (one rounding,
-// relative error at most 2^-64), rounded to a whole number with halves away from zero, written as
-// to_chars writes the fixed text ("0.50", "12" without fraction digits). Returns the end of the
-// text at `first`, or nullptr, deciding nothing, when the scaled value lies too near a half to be
-// sure of the rounding (exact ties among them) or beyond 2^62.
+// The usual case of writeFixed: the value times 10^fraction rounded to a whole number with halves
+// away from zero, first in double precision (power exact up to 10^22, one rounding, relative error
+// at most 2^-53), then in extended precision (2^-64). False, deciding nothing, when the scaled
+// value lies too near a half to be sure of the rounding (exact ties among them) or too far out.
+bool fixedUnits(double magnitude, int fraction, std::uint64_t& n)
+{
+    constexpr int maxFraction = 18;   // 10^18 < 2^63: the caller's powers fit in 64 bits
+    if (fraction > maxFraction) return false;
+    static_assert(maxFraction <= maxExactDoublePower);
+    const double scaled = magnitude * exactDoublePowersOfTen[static_cast<std::size_t>(fraction)];
+    if (scaled < 0x1p53) {
+        const auto whole = static_cast<std::uint64_t>(scaled);   // exact floor
+        const double rest = scaled - static_cast<double>(whole);   // exact
+        if (std::fabs(rest - 0.5) > scaled * 0x1p-50) {
+            n = whole + (rest > 0.5 ? 1u : 0u);
+            return true;
+        }
+    }
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return false;
+    } else {
+        const long double extended = static_cast<long double>(magnitude) * exactPowersOfTen[static_cast<std::size_t>(fraction)];
+        if (!(extended < 0x1p62L)) return false;
+        const auto [whole, rest] = splitWhole(extended);
+        if (std::fabs(rest - 0.5L) <= extended * 0x1p-60L) return false;
+        n = whole + (rest > 0.5L ? 1u : 0u);
+        return true;
+    }
+}
+
+// writeFixed's usual case: the text of the rounded value as to_chars writes the fixed text ("0.50",
+// "12" without fraction digits). Returns its end at `first`, or nullptr as fixedUnits.
 char* fastFixedText(double magnitude, int fraction, char* first)
 {
-    if constexpr (std::numeric_limits<long double>::digits < 64) {
-        return nullptr;
-    } else {
-        constexpr int maxFraction = 18;   // 10^18 < 2^63: the powers below fit in 64 bits
-        if (fraction > maxFraction) return nullptr;
-        const long double scaled = static_cast<long double>(magnitude) * exactPowersOfTen[static_cast<std::size_t>(fraction)];
-        if (!(scaled < 0x1p62L)) return nullptr;
-        const auto [whole, rest] = splitWhole(scaled);
-        if (std::fabs(rest - 0.5L) <= scaled * 0x1p-60L) return nullptr;
-        const std::uint64_t n = whole + (rest > 0.5L ? 1u : 0u);
-        std::uint64_t power = 1;
-        for (int i = 0; i < fraction; ++i) power *= 10;
-        char* p = std::to_chars(first, first + 20, n / power).ptr;
-        if (fraction > 0) {
-            *p++ = '.';
-            std::uint64_t digits = n % power;
-            for (int i = fraction - 1; i >= 0; --i) {
-                p[i] = static_cast<char>('0' + digits % 10);
-                digits /= 10;
-            }
-            p += fraction;
+    std::uint64_t n = 0;
+    if (!fixedUnits(magnitude, fraction, n)) return nullptr;
+    std::uint64_t power = 1;
+    for (int i = 0; i < fraction; ++i) power *= 10;
+    char* p = std::to_chars(first, first + 20, n / power).ptr;
+    if (fraction > 0) {
+        *p++ = '.';
+        std::uint64_t digits = n % power;
+        for (int i = fraction - 1; i >= 0; --i) {
+            p[i] = static_cast<char>('0' + digits % 10);
+            digits /= 10;
         }
-        return p;
+        p += fraction;
     }
+    return p;
 }
 
 } // namespace
