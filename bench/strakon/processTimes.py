@@ -47,7 +47,7 @@ def quartiles(values):
 
 
 def main():
-    runs, what, builds = int(sys.argv[1]), sys.argv[2], sys.argv[3:]
+    runs, what, builds = int(sys.argv[1]), sys.argv[2], [os.path.abspath(b) for b in sys.argv[3:]]
     work = tempfile.mkdtemp()
     try:
         places = {}
