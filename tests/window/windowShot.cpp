@@ -1,5 +1,6 @@
-// Takes a picture of a program's frame on an X display as a PNG file, for the README:
-//   windowShot DISPLAY TITLE FILE.png
+// Takes a picture of a program's frame on an X display as a PNG file, for the README, or as a
+// binary PPM file (name ending in .ppm), for tests comparing frames pixel by pixel:
+//   windowShot DISPLAY TITLE FILE.png|FILE.ppm
 // Waits for the mapped window of that title, then until its picture has stayed the same for a
 // second (the program has drawn its screen), and writes the frame's client area.
 #include <X11/Xlib.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <map>
+#include <string>
 #include <thread>
 
 namespace {
@@ -65,12 +67,37 @@ bool writePng(const Screenshot& shot, const Geometry& g, const char* file)
     return std::fclose(out) == 0;
 }
 
+// Binary PPM (P6): no compression, read by a few lines of any language.
+bool writePpm(const Screenshot& shot, const Geometry& g, const char* file)
+{
+    std::FILE* out = std::fopen(file, "wb");
+    if (out == nullptr) return false;
+    std::fprintf(out, "P6\n%d %d\n255\n", g.width, g.height);
+    std::vector<unsigned char> row(static_cast<std::size_t>(g.width) * 3);
+    bool written = true;
+    for (int y = g.y; y < g.y + g.height && written; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const std::uint32_t c = shot.at(g.x + x, y);
+            row[3 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(c >> 16);
+            row[3 * static_cast<std::size_t>(x) + 1] = static_cast<unsigned char>(c >> 8);
+            row[3 * static_cast<std::size_t>(x) + 2] = static_cast<unsigned char>(c);
+        }
+        written = std::fwrite(row.data(), 1, row.size(), out) == row.size();
+    }
+    return std::fclose(out) == 0 && written;
+}
+
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: windowShot DISPLAY TITLE FILE.png\n");
+        std::fprintf(stderr, "usage: windowShot DISPLAY TITLE FILE.png|FILE.ppm\n");
         return 2;
     }
     ::Display* display = XOpenDisplay(argv[1]);
@@ -94,7 +121,7 @@ int main(int argc, char** argv)
     Geometry g = windowGeometry(display, window);
     g.width = std::min(g.width, last.width - g.x);
     g.height = std::min(g.height, last.height - g.y);
-    const bool written = writePng(last, g, argv[3]);
+    const bool written = endsWith(argv[3], ".ppm") ? writePpm(last, g, argv[3]) : writePng(last, g, argv[3]);
     XCloseDisplay(display);
     if (!written) std::fprintf(stderr, "windowShot: cannot write %s\n", argv[3]);
     return written ? 0 : 1;
