@@ -2,10 +2,14 @@
 
 #include "assessmentFiles.hpp"
 #include "display/Display.hpp"
+#include "display/interactionPlot.hpp"
 #include "display/paneImage.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace tarnova::collaudo {
 
@@ -48,52 +52,28 @@ void drawInteractionChart(const Assessment& a, const Limits& limits, int paneWid
     const double step = gridStep(reach, 4);
     const double r = std::ceil(reach / step) * step;
     const int size = std::max(100, std::min(paneWidth - 330, paneHeight - 90));
-    const int left = 80, top = 45, centreX = left + size / 2, centreY = top + size / 2;
-    auto px = [&](double h) { return centreX + h / r * size / 2; };
-    auto py = [&](double v) { return centreY - v / r * size / 2; };
+    const int left = 80, top = 45;
+    const InteractionPlot plot{r, left, top, size};
+    auto px = [&](double h) { return plot.x(h); };
+    auto py = [&](double v) { return plot.y(v); };
     setColour(black);
     text(20, 12, "Interaction of vertical (Mv) and horizontal (Mh) bending at Mu, " + a.caseName +
                      ", Mu in GN\xFAm");
 
     // Grid and labels (millions of kN.m), then the axes and the frame.
     selectFont("t'arial'h12w6");
-    char label[32];
-    for (double t = step; t <= r + step / 2; t += step) {
-        for (double s : {-t, t}) {
-            setColour(gridGrey);
-            moveToReal(px(s), py(-r));
-            lineToReal(px(s), py(r));
-            moveToReal(px(-r), py(s));
-            lineToReal(px(r), py(s));
-            setColour(labelGrey);
+    std::vector<double> ticks;
+    for (double t = step; t <= r + step / 2; t += step) ticks.push_back(t);
+    plot.drawAxes(
+        ticks,
+        [](double s) {
+            char label[32];
             std::snprintf(label, sizeof label, "%g", s / 1e6);
-            text(static_cast<int>(px(s)) - graphicTextWidth(label) / 2, static_cast<int>(py(-r)) + 4, label);
-            text(left - 8 - graphicTextWidth(label), static_cast<int>(py(s)) - 7, label);
-        }
-    }
-    setColour(black);
-    moveToReal(px(-r), py(0));
-    lineToReal(px(r), py(0));
-    moveToReal(px(0), py(-r));
-    lineToReal(px(0), py(r));
-    drawRectangle(2, static_cast<int>(px(-r)), static_cast<int>(py(r)), static_cast<int>(px(r)), static_cast<int>(py(-r)));
-    text(static_cast<int>(px(r)) - 26, static_cast<int>(py(0)) - 16, "Mh");
-    text(static_cast<int>(px(0)) + 6, static_cast<int>(py(r)) + 2, "Mv sagging");
-    text(static_cast<int>(px(0)) + 6, static_cast<int>(py(-r)) - 16, "hogging");
+            return std::string(label);
+        },
+        gridGrey, labelGrey, black);
 
-    // The curve, closed and two pixels wide; a point whose peak was not reached is an open square.
-    setColour(curveColour);
-    for (const double offset : {0.0, 1.0}) {
-        for (std::size_t i = 0; i <= a.interaction.size() && !a.interaction.empty(); ++i) {
-            const InteractionPoint& p = a.interaction[i % a.interaction.size()];
-            if (i == 0) moveToReal(px(p.horizontal), py(p.vertical) + offset);
-            else lineToReal(px(p.horizontal), py(p.vertical) + offset);
-        }
-    }
-    for (const InteractionPoint& p : a.interaction) {
-        const int x = static_cast<int>(std::lround(px(p.horizontal))), y = static_cast<int>(std::lround(py(p.vertical)));
-        drawRectangle(p.peakReached ? 3 : 2, x - 3, y - 3, x + 3, y + 3);
-    }
+    plot.drawCurve(a.interaction, curveColour);
 
     // Design points on the vertical axis, sagging up and hogging down, and the key.
     const int keyX = left + size + 30;

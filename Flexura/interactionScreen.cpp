@@ -2,10 +2,13 @@
 
 #include "chartScale.hpp"
 #include "display/Display.hpp"
+#include "display/interactionPlot.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace tarnova::flexura {
 
@@ -41,49 +44,22 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
     const AxisScale axis = pleasantAxis(0, reach, 4);
     const double r = axis.high;
     const int size = std::max(100, std::min(paneWidth - 320, paneHeight - 90));
-    const int left = 70, top = 45, centreX = left + size / 2, centreY = top + size / 2;
-    auto px = [&](double h) { return centreX + h / r * size / 2; };
-    auto py = [&](double v) { return centreY - v / r * size / 2; };
+    const int left = 70, top = 45;
+    const InteractionPlot plot{r, left, top, size};
+    auto px = [&](double h) { return plot.x(h); };
+    auto py = [&](double v) { return plot.y(v); };
 
     // Grid at the pleasant ticks, both signs, and the axes.
     selectFont("t'arial'h12w6");
-    for (double t : axis.ticks()) {
-        if (t <= 0) continue;
-        for (double s : {-t, t}) {
-            setColour(gridGrey);
-            moveToReal(px(s), py(-r));
-            lineToReal(px(s), py(r));
-            moveToReal(px(-r), py(s));
-            lineToReal(px(r), py(s));
-            setColour(labelGrey);
-            const std::string label = tickLabel(s / 1e6, axis.step / 1e6);   // kN.m to GN.m
-            text(static_cast<int>(px(s)) - graphicTextWidth(label) / 2, static_cast<int>(py(-r)) + 4, label);
-            text(left - 8 - graphicTextWidth(label), static_cast<int>(py(s)) - 7, label);
-        }
-    }
-    setColour(black);
-    moveToReal(px(-r), py(0));
-    lineToReal(px(r), py(0));
-    moveToReal(px(0), py(-r));
-    lineToReal(px(0), py(r));
-    drawRectangle(2, static_cast<int>(px(-r)), static_cast<int>(py(r)), static_cast<int>(px(r)), static_cast<int>(py(-r)));
-    text(static_cast<int>(px(r)) - 26, static_cast<int>(py(0)) - 16, "Mh");
-    text(static_cast<int>(px(0)) + 6, static_cast<int>(py(r)) + 2, "Mv sagging");
-    text(static_cast<int>(px(0)) + 6, static_cast<int>(py(-r)) - 16, "hogging");
+    std::vector<double> ticks;
+    for (double t : axis.ticks())
+        if (t > 0) ticks.push_back(t);
+    plot.drawAxes(
+        ticks, [&](double s) { return tickLabel(s / 1e6, axis.step / 1e6); },   // kN.m to GN.m
+        gridGrey, labelGrey, black);
 
     // The curve, closed, two pixels wide; a point whose peak was not reached is an open square.
-    setColour(curveRed);
-    for (const double offset : {0.0, 1.0}) {
-        for (std::size_t i = 0; i <= a.interaction.size() && !a.interaction.empty(); ++i) {
-            const AssessmentPoint& p = a.interaction[i % a.interaction.size()];
-            if (i == 0) moveToReal(px(p.horizontal), py(p.vertical) + offset);
-            else lineToReal(px(p.horizontal), py(p.vertical) + offset);
-        }
-    }
-    for (const AssessmentPoint& p : a.interaction) {
-        const int x = static_cast<int>(std::lround(px(p.horizontal))), y = static_cast<int>(std::lround(py(p.vertical)));
-        drawRectangle(p.peakReached ? 3 : 2, x - 3, y - 3, x + 3, y + 3);
-    }
+    plot.drawCurve(a.interaction, curveRed);
     // Design points on the vertical axis, named at the right of the plot.
     int keyY = top;
     const int keyX = left + size + 30;
