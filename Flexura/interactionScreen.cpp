@@ -28,6 +28,7 @@ void drawInteractionScreen(const CaseData& data, int paneWidth, int paneHeight)
 {
     const AssessmentInputs& a = data.assessment;
     setViewport(0, 0, paneWidth - 1, paneHeight - 1);
+    clearRealWindow();   // the chart and the map leave theirs; this screen draws in pixels
     setColour(white);
     drawRectangle(3, 0, 0, paneWidth - 1, paneHeight - 1);
     selectFont("t'arial'h14w7");

@@ -105,6 +105,8 @@ int setPixelReal(double x, double y);
 void setViewport(int x1, int y1, int x2, int y2);
 // False when x1 == x2 or y1 == y2. With invertY, y grows upwards.
 bool setRealWindow(bool invertY, double x1, double y1, double x2, double y2);
+// Real coordinates are pixels of the viewport again, as before any setRealWindow.
+void clearRealWindow();
 
 int loadFonts();
 // Starts loading the font list on a thread of its own and returns at once; selecting, measuring

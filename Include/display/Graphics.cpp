@@ -314,4 +314,12 @@ bool setRealWindow(bool invertY, double x1, double y1, double x2, double y2)
     return true;
 }
 
+void clearRealWindow()
+{
+    auto guard = layer::lock();
+    layer::State& s = layer::state();
+    s.realWindowSet = false;
+    s.invertY = false;
+}
+
 } // namespace tarnova

@@ -3,12 +3,17 @@
 
 #include "assessmentInputs.hpp"
 #include "firstYield.hpp"
+#include "interactionScreen.hpp"
 #include "mapNavigation.hpp"
 #include "momentChart.hpp"
 
+#include "display/Display.hpp"
+#include "display/TestHooks.hpp"
 #include "fkey.hpp"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace tarnova::flexura {
 namespace {
@@ -89,6 +94,32 @@ TEST(AssessmentScreen, TabReachesTheInteractionOnlyAfterCollaudo)
     EXPECT_EQ(applyKey(view, data, 0, fkey::right), Action::none);   // steps move the map only
     EXPECT_EQ(applyKey(view, data, fkey::tab, 0), Action::redraw);
     EXPECT_EQ(view.screen, Screen::chart);
+}
+
+// The chart and the map draw through a real window of their own; the interaction screen, reached
+// from the map by Tab, once drew its curve and grid through the map's and so off its labels and points.
+TEST(AssessmentScreen, InteractionIsTheSameWhicheverScreenCameBefore)
+{
+    CaseData data;
+    data.caseName = "T";
+    data.assessment = parseAssessment("angle (deg),Mu (kN.m),Mv (kN.m),Mh (kN.m),peak step,peak reached\r\n"
+                                      "0.00,9.0e6,9.0e6,0.0,19,yes\r\n90.00,8.0e6,0.0,8.0e6,30,yes\r\n"
+                                      "180.00,1.1e7,-1.1e7,0.0,50,no\r\n270.00,8.0e6,0.0,-8.0e6,30,yes\r\n",
+                                      "");
+    constexpr int width = 1024, height = 724;
+    auto pane = [] {
+        std::vector<int> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(inspect::pixelAt(x, y));
+        return pixels;
+    };
+    inspect::resetDisplay(width, height);
+    drawInteractionScreen(data, width, height);
+    const std::vector<int> fresh = pane();
+    inspect::resetDisplay(width, height);
+    setRealWindow(false, 0.0, 0.0, 50.0, 3.0e13);   // as the moment chart leaves it
+    drawInteractionScreen(data, width, height);
+    EXPECT_TRUE(pane() == fresh);
 }
 
 TEST(ChartLegend, SaysWhenThePeakWasNotReached)
